@@ -1,0 +1,43 @@
+#include "runtime/Application.h"
+
+#include "runtime/Exception.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QWidget>
+
+QString TApplication::titleFromFileName(const QString &path)
+{
+    QString name = path;
+    name = name.mid(std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\')) + 1);
+    name.truncate(name.indexOf(u'.') < 0 ? name.size() : name.indexOf(u'.'));
+    return name.left(1) + name.mid(1).toLower();
+}
+
+QString TApplication::Title()
+{
+    static const QString title = titleFromFileName(QCoreApplication::applicationFilePath());
+    return title;
+}
+
+QString TApplication::errorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > u'.')
+        return message + u'.';
+    return message;
+}
+
+void TApplication::ShowException(const std::exception &error)
+{
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (dynamic_cast<const EAbort *>(&error))
+        return;
+    const auto *own = dynamic_cast<const Exception *>(&error);
+    const QString message = own ? own->message() : QString::fromLocal8Bit(error.what());
+
+    QMessageBox box(QMessageBox::Critical, Title(), errorBoxText(message), QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}

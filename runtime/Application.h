@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <stdexcept>
+#include <utility>
+
+// The application object's share of the program: its title and the error box that
+// every handler run from the message loop falls back on.
+class TApplication
+{
+public:
+    // The title for a program file: no folder, cut at the first ".", every letter after
+    // the first in lower case ("C:/x/MONITOR.EXE" gives "Monitor").
+    static QString titleFromFileName(const QString &path);
+
+    // Fixed once from the running program's file name.
+    static QString Title();
+
+    // An error's message as the error box shows it: a "." is added when the last
+    // character sorts after ".".
+    static QString errorBoxText(const QString &message);
+
+    // Report error: releases a mouse grab, then shows the error box unless the error
+    // is silent (EAbort).
+    static void ShowException(const std::exception &error);
+
+    // Runs a handler so that no exception crosses Qt's event dispatch: whatever escapes
+    // is reported and the loop goes on with the next event.
+    template <typename Handler>
+    static void guard(Handler &&handler) noexcept
+    {
+        try {
+            std::forward<Handler>(handler)();
+        } catch (const std::exception &error) {
+            ShowException(error);
+        } catch (...) {
+            ShowException(std::runtime_error("Unknown error"));
+        }
+    }
+};
