@@ -5,6 +5,9 @@
 
 inline constexpr int channelCount = 6;
 
+// The bars and the left axis are scaled for 10-bit readings times the multiplier.
+inline constexpr std::int32_t fullScaleReading = 1023;
+
 // The values the decoder, the display tick and the picture saving share. One instance
 // lives as long as the main window and is touched only on the GUI thread, so it has no lock.
 struct AcquisitionState

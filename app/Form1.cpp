@@ -1,0 +1,227 @@
+#include "app/Form1.h"
+
+#include "app/ChannelTable.h"
+#include "app/Form2.h"
+#include "chart/Chart.h"
+#include "chart/LineSeries.h"
+#include "runtime/Application.h"
+#include "runtime/InfoBox.h"
+#include "serial/ComPort.h"
+#include "widgets/AdvCircularProgress.h"
+#include "widgets/AdvProgress.h"
+#include "widgets/FolderDialog.h"
+#include "widgets/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
+
+namespace {
+
+std::int32_t wrappingAdd(std::int32_t a, std::int32_t b)
+{
+    return std::int32_t(std::uint32_t(a) + std::uint32_t(b));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QWidget(parent)
+{
+    createControls();
+    connectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    m_state.chartLength = SpinEdit4->Value();
+    Chart1->BottomAxis().setMaximum(m_state.chartLength);
+    for (TLineSeries *series : Series)
+        series->LinePen().setWidth(2);
+    m_state.multiplier = SpinEdit5->Value();
+    Timer1->setInterval(SpinEdit1->Value());
+    m_state.sweepIncrement = SpinEdit2->Value();
+    setLevelMaximum(std::int32_t(std::uint32_t(m_state.multiplier) * fullScaleReading));
+}
+
+void TForm1::Timer1Timer()
+{
+    for (int ch = 0; ch < channelCount; ++ch) {
+        if (BarBox[ch]->isChecked())
+            AdvProgress[ch]->setPosition(m_state.adcValue[ch]);
+    }
+    for (int ch = 0; ch < channelCount; ++ch) {
+        if (TraceBox[ch]->isChecked())
+            Series[ch]->AppendPoint(m_state.sweepX, m_state.adcValue[ch], QString(),
+                                    channelTable[ch].pointColor);
+    }
+    m_state.sweepX = wrappingAdd(m_state.sweepX, m_state.sweepIncrement);
+    if (m_state.sweepX <= m_state.chartLength)
+        return;
+    if (m_state.savingSeries) {
+        try {
+            saveSeriesPicture();
+        } catch (...) {
+            // A picture that cannot be written ends the series here; the sweep restarts
+            // so the display goes on, and the error box shows once.
+            endSeriesMode();
+            restartSweep();
+            throw;
+        }
+    }
+    restartSweep();
+}
+
+void TForm1::saveSeriesPicture()
+{
+    m_state.picturesLeft = wrappingAdd(m_state.picturesLeft, -1);
+    if (m_state.picturesLeft < 1) {
+        stops();
+        return;
+    }
+    Chart1->SaveBitmapFile(
+        PictureNamer::seriesName(FolderDialog1->Directory(), m_state.picturesLeft, QDate::currentDate()));
+}
+
+void TForm1::restartSweep()
+{
+    for (TLineSeries *series : Series)
+        series->ClearPoints();
+    m_state.sweepX = 0;
+}
+
+void TForm1::ComPort1RxChar(TCustomComPort &Sender, int Count)
+{
+    static_cast<TComPort &>(Sender).ReadText(m_received, Count);
+    m_decoder.decode(m_received);
+}
+
+void TForm1::Button1Click()
+{
+    // A reading cut off by the last Stop must not be joined to the first one after Start.
+    m_decoder.reset();
+    ComPort1->OpenPort();
+    setTimerEnabled(true);
+    Button1->setEnabled(false);
+    Button2->setEnabled(true);
+}
+
+void TForm1::Button2Click()
+{
+    ComPort1->ClosePort();
+    setTimerEnabled(false);
+    Button2->setEnabled(false);
+    Button1->setEnabled(true);
+}
+
+void TForm1::FormClose()
+{
+    ComPort1->ClosePort();
+    setTimerEnabled(false);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // Closing is never refused, even when closing the port fails.
+    TApplication::guard([this] { FormClose(); });
+    event->accept();
+}
+
+void TForm1::Button3Click()
+{
+    setTimerEnabled(false);
+    // The display must never stay frozen: the timer runs again on every way out,
+    // before an error box shows.
+    const auto enableTimer = qScopeGuard([this] { setTimerEnabled(true); });
+    if (!FolderDialog1->Browse(this))
+        return;
+    const QString name = m_pictureNamer.singleName(FolderDialog1->Directory(), QDate::currentDate());
+    Chart1->SaveBitmapFile(name);
+    InfoBox::ShowMessage(QStringLiteral("Сохранено в файл ") + name);
+}
+
+void TForm1::Button4Click()
+{
+    if (!FolderDialog1->Browse(this))
+        return;
+    m_state.picturesLeft = SpinEdit3->Value();
+    m_state.savingSeries = true;
+    Label2->setVisible(true);
+    AdvCircularProgress1->setVisible(true);
+    AdvCircularProgress1->setEnabled(true);
+}
+
+void TForm1::stops()
+{
+    Chart1->SaveBitmapFile(
+        PictureNamer::seriesName(FolderDialog1->Directory(), m_state.picturesLeft, QDate::currentDate()));
+    endSeriesMode();
+    InfoBox::ShowMessage(QStringLiteral("Серия картинок сохранена"));
+}
+
+void TForm1::endSeriesMode()
+{
+    m_state.savingSeries = false;
+    Label2->setVisible(false);
+    AdvCircularProgress1->setVisible(false);
+    AdvCircularProgress1->setEnabled(false);
+}
+
+void TForm1::Button5Click()
+{
+    // QTimer restarts on any setInterval; only a different period may restart the tick.
+    const int period = SpinEdit1->Value();
+    if (period != Timer1->interval())
+        Timer1->setInterval(period);
+}
+
+void TForm1::Button6Click()
+{
+    m_state.sweepIncrement = SpinEdit2->Value();
+}
+
+void TForm1::Button8Click()
+{
+    m_state.multiplier = SpinEdit5->Value();
+    const auto maximum = std::int32_t(std::uint32_t(m_state.multiplier) * fullScaleReading);
+    Chart1->LeftAxis().setMaximum(maximum);
+    setLevelMaximum(maximum);
+}
+
+void TForm1::Button7Click()
+{
+    m_state.chartLength = SpinEdit4->Value();
+    Chart1->BottomAxis().setMaximum(m_state.chartLength);
+}
+
+void TForm1::Button9Click()
+{
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
+}
+
+void TForm1::Button10Click()
+{
+    ComPort1->ShowPortSetup();
+}
+
+void TForm1::setTimerEnabled(bool enabled)
+{
+    // Enabling a running timer must not restart its period.
+    if (enabled && !Timer1->isActive())
+        Timer1->start();
+    else if (!enabled)
+        Timer1->stop();
+}
+
+void TForm1::setLevelMaximum(int maximum)
+{
+    for (TAdvProgress *bar : AdvProgress)
+        bar->setMax(maximum);
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "app/AcquisitionState.h"
+#include "app/PictureNamer.h"
+#include "app/ReadingDecoder.h"
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTimer;
+class TAdvCircularProgress;
+class TAdvPanel;
+class TAdvProgress;
+class TChart;
+class TComPort;
+class TCustomComPort;
+class TFolderDialog;
+class TForm2;
+class TLineSeries;
+class TSpinEdit;
+
+// The main window: the controls the operator works with, the acquisition state, and the
+// handlers that tie them together. Every handler run from the event loop goes through
+// TApplication::guard, so a failure shows the error box and the window goes on.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    void setAboutWindow(TForm2 *form) { m_form2 = form; }
+
+    AcquisitionState &state() { return m_state; }
+    const ReadingDecoder &decoder() const { return m_decoder; }
+
+    // Components, named as the window's design names them.
+    std::array<TAdvProgress *, channelCount> AdvProgress{};
+    TAdvPanel *AdvPanel1 = nullptr;
+    TChart *Chart1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    std::array<TLineSeries *, channelCount> Series{};
+    TComPort *ComPort1 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    std::array<QCheckBox *, channelCount> TraceBox{}; // CheckBox1 .. CheckBox6
+    QPushButton *Button3 = nullptr;
+    QPushButton *Button4 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label8 = nullptr;
+    TSpinEdit *SpinEdit1 = nullptr;
+    QPushButton *Button5 = nullptr;
+    TSpinEdit *SpinEdit2 = nullptr;
+    QPushButton *Button6 = nullptr;
+    std::array<QCheckBox *, channelCount> BarBox{}; // CheckBox12 .. CheckBox7, ADC0 first
+    TSpinEdit *SpinEdit3 = nullptr;
+    QLabel *Label1 = nullptr;
+    QFrame *Panel1 = nullptr;
+    TFolderDialog *FolderDialog1 = nullptr;
+    TAdvCircularProgress *AdvCircularProgress1 = nullptr;
+    QLabel *Label2 = nullptr;
+    TSpinEdit *SpinEdit5 = nullptr;
+    QLabel *Label3 = nullptr;
+    QPushButton *Button8 = nullptr;
+    TSpinEdit *SpinEdit4 = nullptr;
+    QPushButton *Button7 = nullptr;
+    QLabel *Label4 = nullptr;
+    QPushButton *Button9 = nullptr;
+    QPushButton *Button10 = nullptr;
+
+    // Handlers, as the window's design binds them.
+    void Timer1Timer();
+    void FormCreate();
+    void ComPort1RxChar(TCustomComPort &Sender, int Count);
+    void Button1Click();
+    void Button2Click();
+    void FormClose();
+    void Button3Click();
+    void Button5Click();
+    void stops();
+    void Button6Click();
+    void Button4Click();
+    void Button8Click();
+    void Button7Click();
+    void Button9Click();
+    void Button10Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The designed controls; in Form1Design.cpp.
+    void createControls();
+    void createLevelPanel();
+    void createPicturePanel();
+    void createSettingsRows();
+    void createTraceBoxes();
+    void createChart();
+    void configureComPort();
+    void arrangeTabOrder();
+    void connectHandlers();
+
+    void setTimerEnabled(bool enabled);
+    void setLevelMaximum(int maximum);
+    void saveSeriesPicture();
+    void endSeriesMode();
+    void restartSweep();
+
+    AcquisitionState m_state;
+    ReadingDecoder m_decoder{m_state};
+    PictureNamer m_pictureNamer;
+    std::string m_received; // reused by every delivery, so decoding allocates nothing
+    TForm2 *m_form2 = nullptr;
+};

@@ -1,0 +1,252 @@
+// The main window's designed controls: positions, captions, fonts and initial states.
+
+#include "app/ChannelTable.h"
+#include "app/Form1.h"
+#include "app/SweepChartDesign.h"
+#include "chart/Chart.h"
+#include "runtime/Application.h"
+#include "serial/ComPort.h"
+#include "widgets/AdvCircularProgress.h"
+#include "widgets/AdvPanel.h"
+#include "widgets/AdvProgress.h"
+#include "widgets/FolderDialog.h"
+#include "widgets/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QPushButton *makeButton(const QString &caption, QWidget *parent, QRect geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLabel *makeLabel(const QString &caption, QWidget *parent, QPoint topLeft)
+{
+    auto *label = new QLabel(caption, parent);
+    label->move(topLeft);
+    label->adjustSize(); // labels size themselves to their text
+    return label;
+}
+
+TSpinEdit *makeSpinEdit(QWidget *parent, QRect geometry, int minValue, int maxValue, int value)
+{
+    auto *edit = new TSpinEdit(parent);
+    edit->setGeometry(geometry);
+    edit->setMinValue(minValue);
+    edit->setMaxValue(maxValue);
+    edit->setValue(value);
+    return edit;
+}
+
+QCheckBox *makeCheckBox(const char *caption, QWidget *parent, QRect geometry, bool checked)
+{
+    auto *box = new QCheckBox(QString::fromUtf8(caption), parent);
+    box->setGeometry(geometry);
+    box->setChecked(checked);
+    return box;
+}
+
+// Connects a button to a handler through the guard that turns escaping errors into
+// the error box.
+template <typename Handler>
+void onClick(QPushButton *button, TForm1 *form, Handler handler)
+{
+    QObject::connect(button, &QPushButton::clicked, form,
+                     [form, handler] { TApplication::guard([form, handler] { (form->*handler)(); }); });
+}
+
+} // namespace
+
+void TForm1::createControls()
+{
+    setWindowTitle(QStringLiteral("Ondrix"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(826, 561);
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, toQColor(clBtnFace));
+    colours.setColor(QPalette::WindowText, toQColor(clWindowText));
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    createLevelPanel();
+    createPicturePanel();
+    createSettingsRows();
+    createTraceBoxes();
+    createChart();
+
+    Timer1 = new QTimer(this);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(100);
+
+    ComPort1 = new TComPort(this);
+    configureComPort();
+
+    FolderDialog1 = new TFolderDialog(this);
+    FolderDialog1->setTitle(QStringLiteral("Выберите папку для сохранения граффиков"));
+
+    arrangeTabOrder();
+    move(screen()->availableGeometry().center() - rect().center());
+}
+
+void TForm1::createLevelPanel()
+{
+    AdvPanel1 = new TAdvPanel(this);
+    AdvPanel1->setGeometry(0, 0, 369, 305);
+    AdvPanel1->setColor(clInactiveBorder);
+    AdvPanel1->setFont(pixelFont(QStringLiteral("Tahoma"), 11));
+    for (int ch = 0; ch < channelCount; ++ch) {
+        const ChannelInfo &info = channelTable[ch];
+        TAdvProgress *bar = new TAdvProgress(AdvPanel1);
+        bar->setGeometry(info.barLeft, 16, 17, 225);
+        bar->setMin(0);
+        bar->setMax(fullScaleReading);
+        bar->setPosition(0);
+        bar->setBkColor(clWindow);
+        bar->setBarColor(info.barColor);
+        AdvProgress[ch] = bar;
+        BarBox[ch] = makeCheckBox(info.barCaption, AdvPanel1, QRect(info.barBoxLeft, 264, info.barBoxWidth, 17),
+                                  info.initiallyShown);
+    }
+}
+
+void TForm1::createPicturePanel()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(376, 8, 450, 113);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Button4 = makeButton(QStringLiteral("Сохранить серию картинок"), Panel1, QRect(8, 8, 217, 25));
+    Label1 = makeLabel(QStringLiteral("Количество, шт."), Panel1, QPoint(8, 52));
+    SpinEdit3 = makeSpinEdit(Panel1, QRect(104, 43, 121, 22), 1, 50000, 1);
+    Button3 = makeButton(QStringLiteral("Сохранить граффик"), Panel1, QRect(256, 8, 161, 25));
+
+    Label2 = makeLabel(QStringLiteral("Идёт сохранение"), Panel1, QPoint(256, 56));
+    Label2->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 16, true));
+    Label2->adjustSize();
+    QPalette red = Label2->palette();
+    red.setColor(QPalette::WindowText, toQColor(clRed));
+    Label2->setPalette(red);
+    Label2->setAttribute(Qt::WA_TranslucentBackground);
+    Label2->hide();
+
+    AdvCircularProgress1 = new TAdvCircularProgress(Panel1);
+    AdvCircularProgress1->setGeometry(288, 32, 81, 73);
+    AdvCircularProgress1->setInterval(100);
+    AdvCircularProgress1->setColor(clNone);
+    AdvCircularProgress1->setBorderColor(clNone);
+    AdvCircularProgress1->setActiveSegmentColor(0xFF9F9F);
+    AdvCircularProgress1->setInactiveSegmentColor(clSilver);
+    AdvCircularProgress1->setTransitionSegmentColor(0xA00000);
+    AdvCircularProgress1->setProgressSegmentColor(0x400080);
+    AdvCircularProgress1->setEnabled(false);
+    AdvCircularProgress1->hide();
+}
+
+void TForm1::createSettingsRows()
+{
+    Button1 = makeButton(QStringLiteral("Пуск"), this, QRect(376, 136, 75, 25));
+    Button2 = makeButton(QStringLiteral("Стоп"), this, QRect(376, 168, 75, 25));
+    Button2->setEnabled(false);
+    Button10 = makeButton(QStringLiteral("Настройка"), this, QRect(376, 200, 75, 25));
+    Button9 = makeButton(QStringLiteral("О программе"), this, QRect(376, 232, 89, 25));
+
+    Label7 = makeLabel(QStringLiteral("Период обновления, ms"), this, QPoint(480, 144));
+    SpinEdit1 = makeSpinEdit(this, QRect(616, 136, 121, 22), 1, 32000, 100);
+    SpinEdit1->setMaxLength(5);
+    Button5 = makeButton(QStringLiteral("Задать"), this, QRect(744, 136, 75, 25));
+
+    Label8 = makeLabel(QStringLiteral("Инкремент, ед."), this, QPoint(480, 176));
+    SpinEdit2 = makeSpinEdit(this, QRect(616, 168, 121, 22), 1, 500, 10);
+    Button6 = makeButton(QStringLiteral("Задать"), this, QRect(744, 168, 75, 25));
+
+    Label3 = makeLabel(QStringLiteral("Множитель"), this, QPoint(480, 208));
+    SpinEdit5 = makeSpinEdit(this, QRect(616, 200, 121, 22), 1, 100000, 1);
+    Button8 = makeButton(QStringLiteral("Задать"), this, QRect(744, 200, 75, 25));
+
+    Label4 = makeLabel(QStringLiteral("Длинна графика, ед"), this, QPoint(480, 240));
+    SpinEdit4 = makeSpinEdit(this, QRect(616, 232, 121, 22), 10, 100000, 2000);
+    Button7 = makeButton(QStringLiteral("Задать"), this, QRect(744, 232, 75, 25));
+}
+
+void TForm1::createTraceBoxes()
+{
+    for (int ch = 0; ch < channelCount; ++ch) {
+        const ChannelInfo &info = channelTable[ch];
+        // ADC 4's box sits one pixel lower and one shorter, as designed.
+        const QRect geometry = ch == 4 ? QRect(info.traceBoxLeft, 289, 65, 16) : QRect(info.traceBoxLeft, 288, 65, 17);
+        TraceBox[ch] = makeCheckBox(info.traceCaption, this, geometry, info.initiallyShown);
+    }
+}
+
+void TForm1::createChart()
+{
+    Chart1 = new TChart(this);
+    Chart1->setGeometry(0, 312, 825, 249);
+    applyChart1Design(*Chart1, Series);
+}
+
+void TForm1::configureComPort()
+{
+    ComPort1->setPort(QStringLiteral("COM1"));
+    ComPort1->setBaudRate(br9600);
+    ComPort1->setDataBits(dbEight);
+    ComPort1->setStopBits(sbOneStopBit);
+    ComPort1->Parity().setBits(prNone);
+    ComPort1->setEvents({evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD,
+                         evRx80Full});
+    TComFlowControl &flow = ComPort1->FlowControl();
+    flow.setOutCTSFlow(true);
+    flow.setOutDSRFlow(false);
+    flow.setControlDTR(dtrDisable);
+    flow.setControlRTS(rtsHandshake);
+    flow.setXonXoffOut(false);
+    flow.setXonXoffIn(false);
+    TComTimeouts &timeouts = ComPort1->Timeouts();
+    timeouts.setReadInterval(10);
+    timeouts.setWriteTotalMultiplier(1);
+    timeouts.setWriteTotalConstant(1);
+    ComPort1->OnRxChar = [this](TCustomComPort &sender, int count) { ComPort1RxChar(sender, count); };
+}
+
+void TForm1::arrangeTabOrder()
+{
+    QList<QWidget *> chain(BarBox.begin(), BarBox.end());
+    chain << Chart1 << Button1 << Button2;
+    chain.append(QList<QWidget *>(TraceBox.begin(), TraceBox.end()));
+    chain << SpinEdit1 << Button5 << SpinEdit2 << Button6 << Button4 << SpinEdit3 << Button3 << SpinEdit5
+          << Button8 << SpinEdit4 << Button7 << Button9 << Button10;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void TForm1::connectHandlers()
+{
+    connect(Timer1, &QTimer::timeout, this, [this] { TApplication::guard([this] { Timer1Timer(); }); });
+    onClick(Button1, this, &TForm1::Button1Click);
+    onClick(Button2, this, &TForm1::Button2Click);
+    onClick(Button3, this, &TForm1::Button3Click);
+    onClick(Button4, this, &TForm1::Button4Click);
+    onClick(Button5, this, &TForm1::Button5Click);
+    onClick(Button6, this, &TForm1::Button6Click);
+    onClick(Button7, this, &TForm1::Button7Click);
+    onClick(Button8, this, &TForm1::Button8Click);
+    onClick(Button9, this, &TForm1::Button9Click);
+    onClick(Button10, this, &TForm1::Button10Click);
+}

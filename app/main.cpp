@@ -1,0 +1,31 @@
+#include "app/Form1.h"
+#include "app/Form2.h"
+#include "runtime/Translation.h"
+#include "serial/ComPort.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+int main(int argc, char *argv[])
+{
+    Translation::initialize(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
+    QApplication app(argc, argv);
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Six-channel display for an ADC board on a serial line."));
+    options.addHelpOption();
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Serial device to open on Start (ttyUSB0, /dev/pts/3)."),
+        QStringLiteral("name"));
+    options.addOption(portOption);
+    options.process(app);
+
+    TForm1 form1;
+    TForm2 form2;
+    form1.setAboutWindow(&form2);
+    if (options.isSet(portOption))
+        form1.ComPort1->setPort(options.value(portOption));
+    form1.show();
+    return app.exec();
+}
