@@ -15,7 +15,7 @@ QString TApplication::titleFromFileName(const QString &path)
     return name.left(1) + name.mid(1).toLower();
 }
 
-QString TApplication::Title()
+QString TApplication::title()
 {
     static const QString title = titleFromFileName(QCoreApplication::applicationFilePath());
     return title;
@@ -37,7 +37,7 @@ void TApplication::ShowException(const std::exception &error)
     const auto *own = dynamic_cast<const Exception *>(&error);
     const QString message = own ? own->message() : QString::fromLocal8Bit(error.what());
 
-    QMessageBox box(QMessageBox::Critical, Title(), errorBoxText(message), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, title(), errorBoxText(message), QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

@@ -15,7 +15,7 @@ public:
     static QString titleFromFileName(const QString &path);
 
     // Fixed once from the running program's file name.
-    static QString Title();
+    static QString title();
 
     // An error's message as the error box shows it: a "." is added when the last
     // character sorts after ".".

@@ -33,7 +33,7 @@ const QString dashes(27, u'-');
 InfoBox::InfoBox(const QString &text, QWidget *parent)
     : QDialog(parent), m_text(new QLabel(text, this)), m_ok(new QPushButton(QStringLiteral("OK"), this))
 {
-    setWindowTitle(TApplication::Title());
+    setWindowTitle(TApplication::title());
     setWindowModality(Qt::ApplicationModal);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);

@@ -1,0 +1,61 @@
+#include "app/PictureNamer.h"
+#include "runtime/Exception.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate day(2026, 12, 8);
+
+TEST(PictureNamerTest, dateKeepsTheLocaleFormButNeverASlash)
+{
+    EXPECT_EQ(PictureNamer::dateText(day, QLocale(QLocale::Russian, QLocale::Russia)), QStringLiteral("08.12.2026"));
+    const QLocale us(QLocale::English, QLocale::UnitedStates); // M/d/yy
+    EXPECT_EQ(PictureNamer::dateText(day, us), us.toString(day, QLocale::ShortFormat).replace(u'/', u'-'));
+    EXPECT_FALSE(PictureNamer::dateText(day, us).contains(u'/'));
+    EXPECT_TRUE(PictureNamer::dateText(day, us).contains(u'-'));
+}
+
+TEST(PictureNamerTest, seriesNamesCarryTheCountLeft)
+{
+    const QString date = PictureNamer::dateText(day);
+    EXPECT_EQ(PictureNamer::seriesName(QStringLiteral("/data"), 5, day), "/data/5_" + date + ".bmp");
+    EXPECT_EQ(PictureNamer::seriesName(QStringLiteral("/data"), -1, day), "/data/-1_" + date + ".bmp");
+}
+
+TEST(PictureNamerTest, singleNamesAreRandomInRangeAndNeverTaken)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    PictureNamer namer(1234);
+    const QString prefix = folder.path() + "/one_";
+    const QString suffix = "_" + PictureNamer::dateText(day) + ".bmp";
+    QSet<QString> seen;
+    for (int i = 0; i < 50; ++i) {
+        const QString name = namer.singleName(folder.path(), day);
+        ASSERT_TRUE(name.startsWith(prefix) && name.endsWith(suffix)) << name.toStdString();
+        bool ok = false;
+        const int r = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size()).toInt(&ok);
+        EXPECT_TRUE(ok && r >= 0 && r < PictureNamer::randomRange) << name.toStdString();
+        EXPECT_FALSE(seen.contains(name)) << "names are created, so none may come twice";
+        seen.insert(name);
+        QFile(name).open(QIODevice::WriteOnly);
+    }
+}
+
+TEST(PictureNamerTest, twoNamersWithTheSameSeedDrawTheSameNamesElsewhereDifferent)
+{
+    PictureNamer a(7), b(7), c(8);
+    QStringList fromA, fromB, fromC;
+    for (int i = 0; i < 5; ++i) {
+        fromA << a.singleName(QStringLiteral("/nonexistent"), day);
+        fromB << b.singleName(QStringLiteral("/nonexistent"), day);
+        fromC << c.singleName(QStringLiteral("/nonexistent"), day);
+    }
+    EXPECT_EQ(fromA, fromB);
+    EXPECT_NE(fromA, fromC);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include "app/ReadingDecoder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::string_view_literals;
+
+class ReadingDecoderTest : public testing::Test
+{
+protected:
+    ReadingDecoderTest() { state.multiplier = 1; }
+
+    // Sentinel in every slot, so a write to the wrong slot shows.
+    void markAllSlots(std::int32_t value) { state.adcValue.fill(value); }
+
+    AcquisitionState state;
+    ReadingDecoder decoder{state};
+};
+
+TEST_F(ReadingDecoderTest, eachTagLetterWritesItsOwnSlot)
+{
+    const std::pair<std::string_view, int> rows[] = {
+        {"10a", 5}, {"11b", 0}, {"12c", 1}, {"13d", 2}, {"14e", 3}, {"15f", 4},
+    };
+    for (const auto &[chunk, slot] : rows) {
+        markAllSlots(-1);
+        decoder.decode(chunk);
+        for (int ch = 0; ch < channelCount; ++ch)
+            EXPECT_EQ(state.adcValue[ch], ch == slot ? std::stoi(std::string(chunk)) : -1) << chunk;
+    }
+}
+
+TEST_F(ReadingDecoderTest, upperCaseLettersAreNoTags)
+{
+    markAllSlots(-1);
+    decoder.decode("512B");
+    decoder.decode("512A");
+    EXPECT_EQ(state.adcValue, (std::array<std::int32_t, 6>{-1, -1, -1, -1, -1, -1}));
+}
+
+TEST_F(ReadingDecoderTest, singleReadingsOfTheWireFormat)
+{
+    decoder.decode("1023a");
+    EXPECT_EQ(state.adcValue[5], 1023);
+    decoder.decode("0f");
+    EXPECT_EQ(state.adcValue[4], 0);
+    decoder.decode("-7c");
+    EXPECT_EQ(state.adcValue[1], -7);
+    decoder.decode("$3FFb");
+    EXPECT_EQ(state.adcValue[0], 1023);
+    EXPECT_EQ(decoder.droppedCount(), 0u);
+}
+
+TEST_F(ReadingDecoderTest, aReadingSplitAcrossDeliveriesIsJoined)
+{
+    decoder.decode("51");
+    EXPECT_EQ(state.adcValue[0], 0);
+    decoder.decode("2b");
+    EXPECT_EQ(state.adcValue[0], 512);
+    decoder.decode("3");
+    decoder.decode("0");
+    decoder.decode("0c1");
+    decoder.decode("7d");
+    EXPECT_EQ(state.adcValue[1], 300);
+    EXPECT_EQ(state.adcValue[2], 17);
+}
+
+TEST_F(ReadingDecoderTest, everyReadingOfADeliveryGoesToItsOwnSlotInOrder)
+{
+    decoder.decode("300c512b");
+    EXPECT_EQ(state.adcValue[1], 300);
+    EXPECT_EQ(state.adcValue[0], 512);
+    decoder.decode("1b2b3b");
+    EXPECT_EQ(state.adcValue[0], 3) << "the last reading of a channel wins";
+}
+
+TEST_F(ReadingDecoderTest, blanksAndLineEndsBeforeANumberAreSkipped)
+{
+    decoder.decode("\r\n512b");
+    EXPECT_EQ(state.adcValue[0], 512);
+    decoder.decode(" 600c");
+    EXPECT_EQ(state.adcValue[1], 600);
+    decoder.decode("\t70d\r\n80e\r\n");
+    EXPECT_EQ(state.adcValue[2], 70);
+    EXPECT_EQ(state.adcValue[3], 80);
+    decoder.decode("90f");
+    EXPECT_EQ(state.adcValue[4], 90) << "a line end kept from the last delivery is skipped too";
+    EXPECT_EQ(decoder.droppedCount(), 0u);
+}
+
+TEST_F(ReadingDecoderTest, theNumberEndsAtItsFirstSpace)
+{
+    decoder.decode("512 b");
+    EXPECT_EQ(state.adcValue[0], 512);
+    decoder.decode("7 xyz! c");
+    EXPECT_EQ(state.adcValue[1], 7);
+}
+
+TEST_F(ReadingDecoderTest, badReadingsAreDroppedCountedAndDoNotStopTheStream)
+{
+    markAllSlots(5);
+    const std::pair<std::string_view, int> badChunks[] = {
+        {"b", 0}, {"12x4d", 2}, {"2147483648b", 0}, {"1\r2c", 1}, {" \r\ne", 3},
+    };
+    for (const auto &[chunk, slot] : badChunks) {
+        decoder.decode(chunk);
+        EXPECT_EQ(state.adcValue[slot], 5) << chunk << " must leave its slot alone";
+    }
+    EXPECT_EQ(decoder.droppedCount(), 5u);
+    decoder.decode("12x4d42d");
+    EXPECT_EQ(state.adcValue[2], 42) << "the reading after a bad one is decoded";
+    EXPECT_EQ(decoder.droppedCount(), 6u);
+}
+
+TEST_F(ReadingDecoderTest, keptTextIsBounded)
+{
+    decoder.decode(std::string(ReadingDecoder::maxPendingLength, '9'));
+    decoder.decode("1b");
+    EXPECT_EQ(decoder.droppedCount(), 1u) << "64 kept characters are still joined";
+
+    decoder.decode(std::string(ReadingDecoder::maxPendingLength + 1, '9'));
+    decoder.decode("7b");
+    EXPECT_EQ(state.adcValue[0], 7) << "noise beyond the bound is discarded";
+    EXPECT_EQ(decoder.droppedCount(), 1u);
+}
+
+TEST_F(ReadingDecoderTest, resetForgetsAPartialReading)
+{
+    decoder.decode("51");
+    decoder.reset();
+    decoder.decode("2b");
+    EXPECT_EQ(state.adcValue[0], 2);
+}
+
+TEST_F(ReadingDecoderTest, theMultiplierIsAppliedAtDecodeTimeAndWrapsIn32Bits)
+{
+    state.multiplier = 5;
+    decoder.decode("200d");
+    EXPECT_EQ(state.adcValue[2], 1000);
+    state.multiplier = 7;
+    EXPECT_EQ(state.adcValue[2], 1000) << "a stored reading keeps the old multiplier";
+
+    state.multiplier = 3;
+    decoder.decode("-2147483648b");
+    EXPECT_EQ(state.adcValue[0], INT32_MIN) << "-2^31 * 3 wraps to -2^31";
+    state.multiplier = 100000;
+    decoder.decode("2147483647c");
+    EXPECT_EQ(state.adcValue[1], std::int32_t(std::uint32_t(2147483647) * 100000u));
+}
+
+TEST_F(ReadingDecoderTest, aNulInsideANumberEndsIt)
+{
+    decoder.decode("12\0" "9b"sv);
+    EXPECT_EQ(state.adcValue[0], 12);
+}
+
+} // namespace

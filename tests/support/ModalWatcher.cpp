@@ -1,0 +1,56 @@
+#include "tests/support/ModalWatcher.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+
+ModalWatcher::ModalWatcher(Answer answer) : m_answer(std::move(answer))
+{
+    qApp->installEventFilter(this);
+}
+
+ModalWatcher::~ModalWatcher()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool ModalWatcher::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *dialog = qobject_cast<QDialog *>(watched);
+    if (event->type() == QEvent::Show && dialog && dialog->isModal()) {
+        record(dialog);
+        // Answer once the dialog's own loop runs, as a user would.
+        QMetaObject::invokeMethod(
+            dialog,
+            [this, dialog] {
+                if (m_answer)
+                    m_answer(dialog);
+                else
+                    dialog->reject();
+            },
+            Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ModalWatcher::record(QDialog *dialog)
+{
+    Box box;
+    box.className = QString::fromLatin1(dialog->metaObject()->className());
+    box.title = dialog->windowTitle();
+    if (auto *messageBox = qobject_cast<QMessageBox *>(dialog)) {
+        box.text = messageBox->text();
+        box.icon = messageBox->icon();
+        for (QAbstractButton *button : messageBox->buttons())
+            box.buttons << button->text().remove(u'&');
+    } else {
+        for (QLabel *label : dialog->findChildren<QLabel *>())
+            box.text += label->text();
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            box.buttons << button->text().remove(u'&');
+    }
+    m_boxes << box;
+}
