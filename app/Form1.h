@@ -38,7 +38,7 @@ public:
     void setAboutWindow(TForm2 *form) { m_form2 = form; }
 
     AcquisitionState &state() { return m_state; }
-    const ReadingDecoder &decoder() const { return m_decoder; }
+    ReadingDecoder &decoder() { return m_decoder; }
 
     // Components, named as the window's design names them.
     std::array<TAdvProgress *, channelCount> AdvProgress{};

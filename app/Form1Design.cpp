@@ -10,6 +10,7 @@
 #include "widgets/AdvPanel.h"
 #include "widgets/AdvProgress.h"
 #include "widgets/FolderDialog.h"
+#include "widgets/ProgressAppearance.h"
 #include "widgets/SpinEdit.h"
 
 #include <QCheckBox>
@@ -101,6 +102,8 @@ void TForm1::createControls()
 
     FolderDialog1 = new TFolderDialog(this);
     FolderDialog1->setTitle(QStringLiteral("Выберите папку для сохранения граффиков"));
+    FolderDialog1->setOptions(fdoReturnOnlyFSDirs | fdoNewDialogStyle);
+    FolderDialog1->setDialogPosition(fdpXY);
 
     arrangeTabOrder();
     move(screen()->availableGeometry().center() - rect().center());
@@ -116,6 +119,8 @@ void TForm1::createLevelPanel()
         const ChannelInfo &info = channelTable[ch];
         TAdvProgress *bar = new TAdvProgress(AdvPanel1);
         bar->setGeometry(info.barLeft, 16, 17, 225);
+        bar->setOrientation(pbVertical);
+        bar->setSmooth(true);
         bar->setMin(0);
         bar->setMax(fullScaleReading);
         bar->setPosition(0);
@@ -149,12 +154,13 @@ void TForm1::createPicturePanel()
     AdvCircularProgress1 = new TAdvCircularProgress(Panel1);
     AdvCircularProgress1->setGeometry(288, 32, 81, 73);
     AdvCircularProgress1->setInterval(100);
-    AdvCircularProgress1->setColor(clNone);
-    AdvCircularProgress1->setBorderColor(clNone);
-    AdvCircularProgress1->setActiveSegmentColor(0xFF9F9F);
-    AdvCircularProgress1->setInactiveSegmentColor(clSilver);
-    AdvCircularProgress1->setTransitionSegmentColor(0xA00000);
-    AdvCircularProgress1->setProgressSegmentColor(0x400080);
+    TProgressAppearance &look = *AdvCircularProgress1->Appearance();
+    look.setBackGroundColor(clNone);
+    look.setBorderColor(clNone);
+    look.setActiveSegmentColor(0xFF9F9F);
+    look.setInActiveSegmentColor(clSilver);
+    look.setTransitionSegmentColor(0xA00000);
+    look.setProgressSegmentColor(0x400080);
     AdvCircularProgress1->setEnabled(false);
     AdvCircularProgress1->hide();
 }

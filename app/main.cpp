@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -19,6 +21,9 @@ int main(int argc, char *argv[])
         QStringLiteral("port"), QStringLiteral("Serial device to open on Start (ttyUSB0, /dev/pts/3)."),
         QStringLiteral("name"));
     options.addOption(portOption);
+    const QCommandLineOption startOption(QStringLiteral("start"),
+                                         QStringLiteral("Press Start as soon as the window shows."));
+    options.addOption(startOption);
     options.process(app);
 
     TForm1 form1;
@@ -27,5 +32,7 @@ int main(int argc, char *argv[])
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
     form1.show();
+    if (options.isSet(startOption))
+        QTimer::singleShot(0, form1.Button1, &QPushButton::click);
     return app.exec();
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xdotool x11-apps imagemagick
+  xvfb xdotool x11-apps x11-utils imagemagick
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/ReadingDecoder.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -153,6 +154,49 @@ TEST_F(ReadingDecoderTest, aNulInsideANumberEndsIt)
 {
     decoder.decode("12\0" "9b"sv);
     EXPECT_EQ(state.adcValue[0], 12);
+}
+
+} // namespace
+
+namespace {
+
+// Wire text as a real line carries it: good readings, line ends, now and then a bad one.
+std::string makeStream(std::mt19937 &random, int readings)
+{
+    static const char *const bad[] = {"12x4", "", "$", "99999999999", "-", "1\r2"};
+    std::string stream;
+    for (int i = 0; i < readings; ++i) {
+        if (random() % 10 == 0)
+            stream += bad[random() % std::size(bad)];
+        else
+            stream += std::to_string(int(random() % 2048) - 1024);
+        if (random() % 3 == 0)
+            stream += ' ';
+        stream += char('a' + random() % 6);
+        if (random() % 2 == 0)
+            stream += "\r\n";
+    }
+    return stream;
+}
+
+TEST(ReadingDecoderStreamTest, howTheTextIsCutIntoDeliveriesChangesNothing)
+{
+    std::mt19937 random(2026);
+    for (int round = 0; round < 50; ++round) {
+        const std::string stream = makeStream(random, 200);
+        AcquisitionState whole, pieces;
+        whole.multiplier = pieces.multiplier = 3;
+        ReadingDecoder wholeDecoder(whole), piecesDecoder(pieces);
+        wholeDecoder.decode(stream);
+        for (std::size_t at = 0; at < stream.size();) {
+            const std::size_t length = 1 + random() % 7;
+            piecesDecoder.decode(std::string_view(stream).substr(at, length));
+            at += length;
+        }
+        ASSERT_EQ(pieces.adcValue, whole.adcValue) << stream;
+        ASSERT_EQ(piecesDecoder.droppedCount(), wholeDecoder.droppedCount()) << stream;
+        ASSERT_GT(wholeDecoder.droppedCount(), 0u);
+    }
 }
 
 } // namespace

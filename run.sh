@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Ondrix (Release) and starts it.
+#   ./run.sh                   starts a simulated board and Ondrix connected to it, running
+#   ./run.sh --port ttyUSB0    Ondrix on a real board (any other arguments are passed on)
+# Without a display, Ondrix runs under Xvfb for a few seconds and a screenshot is written.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=OFF >/dev/null
+cmake --build build-release -j2 --target ondrix ondrix-board
+
+args=("$@")
+board_pid=""
+xvfb_pid=""
+cleanup() {
+  [ -n "$board_pid" ] && kill "$board_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [[ " ${args[*]} " != *" --port "* && " ${args[*]} " != *" --port="* ]]; then
+  # No board named: a simulated one on a pseudo-terminal, whose path is its first line.
+  coproc BOARD { exec build-release/ondrix-board --rate 50; }
+  board_pid=$BOARD_PID
+  read -r device <&"${BOARD[0]}"
+  echo "Simulated board on $device"
+  args+=(--port "$device" --start)
+fi
+
+if [ -n "${DISPLAY:-}" ]; then
+  build-release/ondrix "${args[@]}"
+  exit
+fi
+
+# No display: show it on a virtual one and keep a picture of what it showed.
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
+xvfb_pid=$!
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+mkdir -p screenshots
+DISPLAY="$display" build-release/ondrix "${args[@]}" &
+app_pid=$!
+sleep "${ONDRIX_SHOW_SECONDS:-8}"
+DISPLAY="$display" import -window root screenshots/ondrix.png
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+echo "No display here: Ondrix ran under Xvfb; screenshot written to $(pwd)/screenshots/ondrix.png"
