@@ -1,0 +1,122 @@
+#include "widgets/AdvProgress.h"
+
+#include "runtime/Exception.h"
+#include "widgets/Bevel.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <algorithm>
+
+namespace {
+
+// Width of the sunken edge; the bar fills what lies inside it.
+constexpr int edgeWidth = 1;
+// Space between two blocks of a bar that is not smooth.
+constexpr int blockGap = 2;
+
+} // namespace
+
+TAdvProgress::TAdvProgress(QWidget *parent)
+    : QWidget(parent), m_barRgb(toQColor(m_barColor)), m_bkRgb(toQColor(m_bkColor))
+{
+    resize(150, style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+void TAdvProgress::setRange(std::int32_t min, std::int32_t max)
+{
+    if (max < min)
+        throw ERangeError(QStringLiteral("%1 property out of range").arg(QStringLiteral("TAdvProgress")));
+    if (min == m_min && max == m_max)
+        return;
+    const bool lowerMinimum = min < m_min;
+    m_min = min;
+    m_max = max;
+    m_position = lowerMinimum ? min : clamped(m_position);
+    update();
+}
+
+void TAdvProgress::setPosition(std::int32_t position)
+{
+    const std::int32_t value = clamped(position);
+    if (value == m_position)
+        return;
+    m_position = value;
+    update();
+}
+
+void TAdvProgress::setOrientation(TProgressBarOrientation orientation)
+{
+    if (orientation == m_orientation)
+        return;
+    m_orientation = orientation;
+    update();
+}
+
+void TAdvProgress::setSmooth(bool smooth)
+{
+    if (smooth == m_smooth)
+        return;
+    m_smooth = smooth;
+    update();
+}
+
+void TAdvProgress::setBarColor(TColor color)
+{
+    m_barColor = color;
+    m_barRgb = toQColor(color);
+    update();
+}
+
+void TAdvProgress::setBkColor(TColor color)
+{
+    m_bkColor = color;
+    m_bkRgb = toQColor(color);
+    update();
+}
+
+int TAdvProgress::filledLength(int length, std::int32_t min, std::int32_t max, std::int32_t position)
+{
+    if (max <= min || length <= 0)
+        return 0;
+    // 64-bit products: a range of 1023 x 100000 times a few hundred pixels overflows 32 bits.
+    const std::int64_t range = std::int64_t(max) - min;
+    const std::int64_t done = std::clamp<std::int64_t>(std::int64_t(position) - min, 0, range);
+    return int((2 * done * length + range) / (2 * range));
+}
+
+std::int32_t TAdvProgress::clamped(std::int32_t position) const
+{
+    return std::clamp(position, m_min, m_max);
+}
+
+void TAdvProgress::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect inner = rect().adjusted(edgeWidth, edgeWidth, -edgeWidth, -edgeWidth);
+    Bevel::lowered().draw(painter, rect(), edgeWidth);
+    painter.fillRect(inner, m_bkRgb);
+    const bool vertical = m_orientation == pbVertical;
+    const int filled = filledLength(vertical ? inner.height() : inner.width(), m_min, m_max, m_position);
+    if (m_smooth) {
+        const QRect bar = vertical ? QRect(inner.left(), inner.bottom() + 1 - filled, inner.width(), filled)
+                                   : QRect(inner.left(), inner.top(), filled, inner.height());
+        painter.fillRect(bar, m_barRgb);
+    } else {
+        paintBlocks(painter, inner, filled);
+    }
+}
+
+void TAdvProgress::paintBlocks(QPainter &painter, const QRect &inner, int filled) const
+{
+    // Blocks two thirds as long as the bar is thick, the last one cut at the filled length.
+    const bool vertical = m_orientation == pbVertical;
+    const int block = std::max(1, (vertical ? inner.width() : inner.height()) * 2 / 3);
+    painter.setClipRect(inner);
+    for (int start = 0; start < filled; start += block + blockGap) {
+        const int length = std::min(block, filled - start);
+        const QRect piece = vertical
+                                ? QRect(inner.left(), inner.bottom() + 1 - start - length, inner.width(), length)
+                                : QRect(inner.left() + start, inner.top(), length, inner.height());
+        painter.fillRect(piece, m_barRgb);
+    }
+}
