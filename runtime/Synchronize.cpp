@@ -1,0 +1,145 @@
+#include "runtime/Synchronize.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+
+namespace {
+
+struct HandOver
+{
+    std::function<void()> call;
+    bool releaseFirst = false;  // the worker goes on as soon as the GUI takes it up
+    bool done = false;
+    std::exception_ptr error;
+};
+
+// One queue for the GUI thread. The condition serves both sides: workers wait for
+// their hand-over to be done, the GUI thread's waitUntil() for new hand-overs or wake().
+struct Queue
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<HandOver *> pending;
+};
+
+Queue &queue()
+{
+    static Queue instance;
+    return instance;
+}
+
+bool onGuiThread()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+void handOver(HandOver &item)
+{
+    Queue &q = queue();
+    std::unique_lock lock(q.mutex);
+    q.pending.push_back(&item);
+    q.changed.notify_all();
+    lock.unlock();
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &Synchronize::runPending, Qt::QueuedConnection);
+    lock.lock();
+    q.changed.wait(lock, [&] { return item.done; });
+}
+
+// Takes the oldest hand-over; releases its worker first when it asks for that.
+// Returns false when nothing is queued.
+bool takeNext(std::function<void()> &call, HandOver *&waiting)
+{
+    Queue &q = queue();
+    std::lock_guard lock(q.mutex);
+    if (q.pending.empty())
+        return false;
+    HandOver *item = q.pending.front();
+    q.pending.pop_front();
+    if (item->releaseFirst) {
+        // The worker may return and drop the item the moment it is done: copy first.
+        call = std::move(item->call);
+        item->done = true;
+        q.changed.notify_all();
+        waiting = nullptr;
+    } else {
+        call = item->call;
+        waiting = item;
+    }
+    return true;
+}
+
+void finish(HandOver &item, std::exception_ptr error)
+{
+    Queue &q = queue();
+    std::lock_guard lock(q.mutex);
+    item.error = std::move(error);
+    item.done = true;
+    q.changed.notify_all();
+}
+
+} // namespace
+
+void Synchronize::call(std::function<void()> call)
+{
+    if (onGuiThread()) {
+        call();
+        return;
+    }
+    HandOver item{std::move(call), false, false, nullptr};
+    handOver(item);
+    if (item.error)
+        std::rethrow_exception(item.error);
+}
+
+void Synchronize::send(std::function<void()> call)
+{
+    if (onGuiThread()) {
+        call();
+        return;
+    }
+    HandOver item{std::move(call), true, false, nullptr};
+    handOver(item);
+}
+
+void Synchronize::runPending()
+{
+    std::function<void()> call;
+    HandOver *waiting = nullptr;
+    while (takeNext(call, waiting)) {
+        std::exception_ptr error;
+        try {
+            call();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        if (waiting)
+            finish(*waiting, std::move(error));
+    }
+}
+
+void Synchronize::waitUntil(const std::function<bool()> &finished)
+{
+    Queue &q = queue();
+    std::unique_lock lock(q.mutex);
+    while (!finished()) {
+        if (q.pending.empty()) {
+            q.changed.wait(lock);
+            continue;
+        }
+        lock.unlock();
+        runPending();
+        lock.lock();
+    }
+}
+
+void Synchronize::wake()
+{
+    Queue &q = queue();
+    std::lock_guard lock(q.mutex);
+    q.changed.notify_all();
+}

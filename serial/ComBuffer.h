@@ -1,0 +1,31 @@
+#pragma once
+
+#include "serial/ComSettingsGroup.h"
+
+// The driver's receive and transmit queue sizes in bytes. A positive odd size is
+// stored one lower.
+class TComBuffer : public ComSettingsGroup
+{
+public:
+    explicit TComBuffer(TCustomComPort &port) : ComSettingsGroup(port) {}
+
+    int InputSize() const { return m_values.InputSize; }
+    int OutputSize() const { return m_values.OutputSize; }
+
+    void setInputSize(int value) { changeSize(m_values.InputSize, value); }
+    void setOutputSize(int value) { changeSize(m_values.OutputSize, value); }
+
+    void Assign(const TComBuffer &source);
+
+protected:
+    void apply() override;
+
+private:
+    void changeSize(int &field, int value);
+
+    struct Values
+    {
+        int InputSize = 1024;
+        int OutputSize = 1024;
+    } m_values;
+};

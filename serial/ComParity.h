@@ -1,0 +1,36 @@
+#pragma once
+
+#include "serial/ComSettings.h"
+#include "serial/ComSettingsGroup.h"
+
+// Parity kind and what the driver does with characters that fail the check.
+class TComParity : public ComSettingsGroup
+{
+public:
+    explicit TComParity(TCustomComPort &port) : ComSettingsGroup(port) {}
+
+    TParityBits Bits() const { return m_values.Bits; }
+    bool Check() const { return m_values.Check; }
+    bool Replace() const { return m_values.Replace; }
+    char ReplaceChar() const { return m_values.ReplaceChar; }
+
+    void setBits(TParityBits value) { change(m_values.Bits, value); }
+    void setCheck(bool value) { change(m_values.Check, value); }
+    void setReplace(bool value) { change(m_values.Replace, value); }
+    void setReplaceChar(char value) { change(m_values.ReplaceChar, value); }
+
+    // Copies every field, then applies the group once.
+    void Assign(const TComParity &source);
+
+protected:
+    void apply() override;
+
+private:
+    struct Values
+    {
+        TParityBits Bits = prNone;
+        bool Check = false;
+        bool Replace = false;
+        char ReplaceChar = 0;
+    } m_values;
+};

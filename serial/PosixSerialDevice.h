@@ -1,0 +1,109 @@
+#pragma once
+
+#include "serial/CommTimeouts.h"
+#include "serial/DCB.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+// The serial line as the operating system offers it: a tty device driven through
+// termios and ioctl. This is the one place where the engine meets the kernel's serial
+// interface; every failure leaves as EComPort with the engine's code and errno.
+//
+// The event thread waits on handle() while another thread reads, so read() and
+// abortPendingIO() may run concurrently with each other and with the wait.
+class PosixSerialDevice
+{
+public:
+    // The line as the driver reports it after configuration.
+    struct LineState
+    {
+        int rate = 0;           // bits per second
+        int dataBits = 0;
+        char parity = 'N';      // N, O, E, M (mark) or S (space)
+        bool twoStopBits = false;
+        bool rtsCts = false;
+        bool xonXoffOut = false;
+        bool xonXoffIn = false;
+        bool parityCheck = false;
+        char xonChar = 0;
+        char xoffChar = 0;
+    };
+
+    // Line-status flags as the engine numbers them (framing 0x0008, parity 0x0004,
+    // overrun 0x0002, input overflow 0x0001, break 0x0010), and the input queue.
+    struct QueueStatus
+    {
+        std::uint32_t errorFlags = 0;
+        int inputCount = 0;
+    };
+
+    // Modem status bits: CTS 0x10, DSR 0x20, ring 0x40, carrier detect 0x80.
+    static constexpr std::uint32_t modemCts = 0x10;
+    static constexpr std::uint32_t modemDsr = 0x20;
+    static constexpr std::uint32_t modemRing = 0x40;
+    static constexpr std::uint32_t modemRlsd = 0x80;
+
+    PosixSerialDevice() = default;
+    ~PosixSerialDevice();
+    PosixSerialDevice(const PosixSerialDevice &) = delete;
+    PosixSerialDevice &operator=(const PosixSerialDevice &) = delete;
+
+    // "/dev/" + port, or port itself when it is already a path.
+    static QByteArray devicePath(const QString &port);
+
+    // Opens the device for this program alone; code 1 on failure.
+    void open(const QString &port);
+    // Restores the line as it was found and releases the device; harmless when closed.
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    int handle() const { return m_fd; }
+
+    // Linux sizes its queues itself: the sizes are kept; code 9 only when not open.
+    void setupQueues(int inputSize, int outputSize);
+    // Code 7 when the driver refuses the record or silently keeps another rate.
+    void applyLineSettings(const TDCB &dcb);
+    // Kept for read(); code 8 only when not open.
+    void applyTimeouts(const TCommTimeouts &timeouts);
+
+    // Fetches and clears the line-status flags and counts the input queue; code 10.
+    QueueStatus queueStatus();
+    // Code 11 on a real failure; a device without modem lines reads as all off.
+    std::uint32_t modemStatus();
+    // Ends every read in progress on other threads with code 3; code 5 when not open.
+    void abortPendingIO();
+    // Drops whatever is queued in both directions; the result is not examined.
+    void purge();
+
+    // Reads up to count bytes into data, waiting as the time-outs say; code 3.
+    int read(char *data, int count);
+
+    LineState lineState() const;
+
+private:
+    class ReadRecord;
+
+    [[noreturn]] static void fail(int code);
+    [[noreturn]] static void fail(int code, int error);
+
+    int readAvailable(char *data, int count, bool &hungUp);
+    int waitForMore(char *data, int count, int got, ReadRecord &record);
+    void applyModemLines(const TDCB &dcb);
+    void takeLineErrors(QueueStatus &status);
+
+    int m_fd = -1;
+    QByteArray m_savedState;  // the termios found at open, restored at close
+    int m_inputQueueSize = 0;
+    int m_outputQueueSize = 0;
+
+    // The members below are shared between the reading thread, the event thread and
+    // the GUI thread.
+    std::mutex m_mutex;
+    TCommTimeouts m_timeouts;
+    std::vector<int> m_lineErrorCounts;  // counters at the last queueStatus(); empty
+                                         // when the driver keeps none
+    std::vector<ReadRecord *> m_pendingReads;
+};
