@@ -1,0 +1,298 @@
+// Runs the built board simulator and reads what it sends through a real pseudo-terminal.
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <stdlib.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int generousMs = 20000;
+const QRegularExpression wellFormed(QStringLiteral("^([0-9]{1,4})([a-f])$"));
+
+// A reader end of the simulator's line: the slave it printed, or the master of a pair
+// the test made and handed over with --device.
+class LineReader
+{
+public:
+    explicit LineReader(int fd) : m_fd(fd) {}
+    ~LineReader() { close(); }
+
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    // Reads chunks until done(all text so far) holds; fails on a time-out or an end.
+    template <typename Done>
+    std::vector<std::string> readUntil(Done done)
+    {
+        std::vector<std::string> chunks;
+        std::string all;
+        while (!done(all)) {
+            pollfd in = {m_fd, POLLIN, 0};
+            if (poll(&in, 1, generousMs) != 1) {
+                ADD_FAILURE() << "no data within the bound; got so far: " << all;
+                break;
+            }
+            char buffer[4096];
+            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                ADD_FAILURE() << "line ended early; got so far: " << all;
+                break;
+            }
+            chunks.emplace_back(buffer, static_cast<std::size_t>(got));
+            all += chunks.back();
+        }
+        return chunks;
+    }
+
+private:
+    int m_fd;
+};
+
+class Simulator
+{
+public:
+    explicit Simulator(const QStringList &arguments)
+    {
+        m_process.start(QStringLiteral(ONDRIX_BOARD), arguments);
+        EXPECT_TRUE(m_process.waitForStarted(generousMs));
+    }
+    ~Simulator()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(generousMs);
+        }
+    }
+
+    // The slave path: the first line the simulator prints.
+    std::string slavePath()
+    {
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(generousMs)) {
+        }
+        return m_process.readLine().trimmed().toStdString();
+    }
+
+    LineReader openSlave()
+    {
+        const std::string path = slavePath();
+        EXPECT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+        EXPECT_GE(fd, 0) << path << ": " << errno;
+        return LineReader(fd);
+    }
+
+    // Exit code once finished, -1 when it did not finish normally within the bound.
+    int exitCode()
+    {
+        if (!m_process.waitForFinished(generousMs) || m_process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return m_process.exitCode();
+    }
+
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+};
+
+QStringList arguments(const std::string &text)
+{
+    return QString::fromStdString(text).split(u' ', Qt::SkipEmptyParts);
+}
+
+std::size_t countOf(const std::string &text, const std::string &letters)
+{
+    std::size_t count = 0;
+    for (char c : text)
+        count += letters.find(c) != std::string::npos;
+    return count;
+}
+
+// Everything a --count run sends, read until done(text so far) holds.
+template <typename Done>
+std::string readWholeRun(const std::string &options, Done done)
+{
+    Simulator simulator(arguments(options));
+    LineReader reader = simulator.openSlave();
+    std::string all;
+    for (const std::string &chunk : reader.readUntil(done))
+        all += chunk;
+    reader.close();
+    EXPECT_EQ(simulator.exitCode(), 0) << options;
+    return all;
+}
+
+// A run of CR LF terminated readings, read to its last line.
+std::string readLines(const std::string &options, std::size_t lines)
+{
+    return readWholeRun(options, [lines](const std::string &text) { return countOf(text, "\n") >= lines; });
+}
+
+// Readings without line ends: each runs up to and including its tag letter.
+std::vector<std::string> splitAtTags(const std::string &text)
+{
+    std::vector<std::string> readings(1);
+    for (char c : text) {
+        readings.back() += c;
+        if (c >= 'a' && c <= 'f')
+            readings.emplace_back();
+    }
+    if (readings.back().empty())
+        readings.pop_back();
+    return readings;
+}
+
+std::vector<std::string> splitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+    return lines;
+}
+
+TEST(Simulator, SendsEveryChannelInTurnWithLiveValuesInRange)
+{
+    const int perChannel = 400;
+    const std::string text = readWholeRun("--rate 200 --count 400 --seed 3",
+                                          [](const std::string &text) { return countOf(text, "abcdef") >= 6 * perChannel; });
+    const std::vector<std::string> readings = splitAtTags(text);
+    ASSERT_EQ(readings.size(), 6u * perChannel);
+
+    const std::string order = "bcdefa"; // ADC0..ADC4, then ADC5
+    std::map<char, std::pair<int, int>> range;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        const auto match = wellFormed.match(QString::fromStdString(readings[i]));
+        ASSERT_TRUE(match.hasMatch()) << "reading " << i << ": " << readings[i];
+        const char tag = match.captured(2).at(0).toLatin1();
+        ASSERT_EQ(tag, order[i % 6]) << "reading " << i;
+        const int value = match.captured(1).toInt();
+        EXPECT_LE(value, 1023);
+        auto [it, first] = range.try_emplace(tag, value, value);
+        it->second = {std::min(it->second.first, value), std::max(it->second.second, value)};
+    }
+    // Two seconds of each waveform: every trace moves visibly on a 0..1023 scale.
+    for (const auto &[tag, minMax] : range)
+        EXPECT_GE(minMax.second - minMax.first, 200) << "channel " << tag << " hardly moves";
+}
+
+// Burst, split and CR LF only change how the text is cut and closed; the seed alone
+// fixes the readings.
+TEST(Simulator, FramingOptionsKeepTheSeededReadings)
+{
+    const std::string common = "--rate 2000 --count 40 --garbage 10 --seed 5";
+    const std::size_t readings = 240;
+    const std::string baseline = readLines(common + " --crlf", readings);
+
+    struct Row
+    {
+        const char *what;
+        std::string options;
+    };
+    const Row rows[] = {
+        {"same seed again", common + " --crlf"},
+        {"four readings per write", common + " --crlf --burst 4"},
+        {"writes split in two", common + " --crlf --split"},
+        {"split bursts", common + " --crlf --split --burst 3"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(readLines(row.options, readings), baseline) << row.what;
+
+    std::string withoutLineEnds = baseline;
+    std::erase(withoutLineEnds, '\r');
+    std::erase(withoutLineEnds, '\n');
+    const std::string bare = readWholeRun(common, [&](const std::string &text) { return text.size() >= withoutLineEnds.size(); });
+    EXPECT_EQ(bare, withoutLineEnds) << "without --crlf";
+    EXPECT_EQ(splitLines(baseline).size(), readings);
+
+    const std::string otherSeed = readLines("--rate 2000 --count 40 --garbage 10 --seed 6 --crlf", readings);
+    EXPECT_NE(otherSeed, baseline) << "the seed changes nothing";
+}
+
+TEST(Simulator, BurstWritesArriveAsWholeGroupsOfReadings)
+{
+    Simulator simulator(arguments("--rate 500 --count 40 --burst 4 --seed 1"));
+    LineReader reader = simulator.openSlave();
+    const auto chunks = reader.readUntil([](const std::string &text) { return countOf(text, "abcdef") >= 240; });
+    for (const std::string &chunk : chunks) {
+        EXPECT_EQ(countOf(chunk, "abcdef") % 4, 0u) << chunk;
+        EXPECT_TRUE(chunk.back() >= 'a' && chunk.back() <= 'f') << chunk;
+    }
+    reader.close();
+    EXPECT_EQ(simulator.exitCode(), 0);
+}
+
+TEST(Simulator, GarbageShareFollowsThePercentage)
+{
+    struct Row
+    {
+        int percent;
+        std::size_t atLeast;
+        std::size_t atMost;
+    };
+    // 600 readings: a quarter spoilt is 150 on average; the seed makes it exact, the
+    // bounds only allow for a different but fair generator.
+    for (const Row row : {Row{25, 100, 200}, Row{100, 600, 600}}) {
+        const std::string options = "--rate 2000 --count 100 --crlf --seed 11 --garbage " + std::to_string(row.percent);
+        const std::vector<std::string> lines = splitLines(readLines(options, 600));
+        ASSERT_EQ(lines.size(), 600u);
+        std::size_t malformed = 0;
+        for (const std::string &line : lines)
+            malformed += !wellFormed.match(QString::fromStdString(line)).hasMatch();
+        EXPECT_GE(malformed, row.atLeast) << row.percent << "%";
+        EXPECT_LE(malformed, row.atMost) << row.percent << "%";
+    }
+}
+
+TEST(Simulator, KeepsThePathWhileReadersComeAndGoAndStopsOnSigterm)
+{
+    Simulator simulator(arguments("--rate 1000 --seed 2 --crlf"));
+    const std::string path = simulator.slavePath();
+    for (int reader = 0; reader < 2; ++reader) {
+        LineReader line(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+        const auto chunks = line.readUntil([](const std::string &text) { return countOf(text, "\n") >= 30; });
+        ASSERT_FALSE(chunks.empty()) << "reader " << reader;
+    }
+    simulator.process().terminate();
+    EXPECT_EQ(simulator.exitCode(), 0);
+}
+
+TEST(Simulator, WritesToAGivenDevice)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    LineReader reader(master);
+    Simulator simulator(arguments(std::string("--rate 2000 --count 20 --crlf --seed 4 --device ") + ptsname(master)));
+    std::string all;
+    for (const std::string &chunk : reader.readUntil([](const std::string &text) { return countOf(text, "\n") >= 120; }))
+        all += chunk;
+    EXPECT_EQ(splitLines(all).size(), 120u);
+    EXPECT_EQ(simulator.exitCode(), 0);
+}
+
+TEST(Simulator, RefusesBadOptions)
+{
+    for (const char *options : {"--rate 0", "--rate", "--burst x", "--garbage 101", "--colour red"}) {
+        Simulator simulator(arguments(options));
+        EXPECT_EQ(simulator.exitCode(), 2) << options;
+        EXPECT_FALSE(simulator.process().readAllStandardError().isEmpty()) << options;
+    }
+}
+
+} // namespace
