@@ -1,0 +1,271 @@
+#include "chart/Chart.h"
+
+#include "chart/BmpWriter.h"
+#include "chart/SeriesView.h"
+#include "runtime/Exception.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+TChart::TChart(QWidget *parent) : QWidget(parent)
+{
+    // Every pixel comes from the off-screen image: no background erase, no flicker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_topAxis.Grid().setStyle(psDash);
+    m_rightAxis.Grid().setStyle(psDash);
+}
+
+TChart::~TChart()
+{
+    m_destroying = true;
+    m_series.clear();
+}
+
+void TChart::setColor(TColor color) { change(m_color, color); }
+void TChart::setView3D(bool on) { change(m_view3D, on); }
+void TChart::setBevelOuter(TPanelBevel bevel) { change(m_bevelOuter, bevel); }
+void TChart::setBevelInner(TPanelBevel bevel) { change(m_bevelInner, bevel); }
+void TChart::setBevelWidth(int pixels) { change(m_bevelWidth, pixels); }
+void TChart::setBorderWidth(int pixels) { change(m_borderWidth, pixels); }
+void TChart::setAxisVisible(bool on) { change(m_axisVisible, on); }
+void TChart::setClipPoints(bool on) { change(m_clipPoints, on); }
+void TChart::setLineReduction(bool on) { change(m_lineReduction, on); }
+
+void TChart::setMargins(int left, int top, int right, int bottom)
+{
+    const int margins[4] = {left, top, right, bottom};
+    if (std::equal(std::begin(margins), std::end(margins), std::begin(m_margins)))
+        return;
+    std::copy(std::begin(margins), std::end(margins), std::begin(m_margins));
+    Invalidate();
+}
+
+void TChart::setBufferedDisplay(bool on)
+{
+    if (m_buffered == on)
+        return;
+    m_buffered = on;
+    m_buffer = QImage();
+    Invalidate();
+}
+
+void TChart::AddSeries(std::unique_ptr<TChartSeries> series)
+{
+    series->setParentChart(this);
+    m_series.push_back(std::move(series));
+    Invalidate();
+}
+
+void TChart::Invalidate()
+{
+    m_bufferValid = false;
+    update();
+}
+
+void TChart::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_bufferValid = false;
+}
+
+void TChart::paintEvent(QPaintEvent *)
+{
+    QPainter window(this);
+    if (!m_buffered) {
+        drawPass(window, rect());
+        return;
+    }
+    if (!m_bufferValid || m_buffer.size() != size()) {
+        if (m_buffer.size() != size())
+            m_buffer = QImage(size(), QImage::Format_RGB32);
+        QPainter offscreen(&m_buffer);
+        drawPass(offscreen, m_buffer.rect());
+        m_bufferValid = true;
+    }
+    window.drawImage(0, 0, m_buffer);
+}
+
+QImage TChart::RenderBitmap(TColor BackColor, const QRect &Rect)
+{
+    QImage bitmap(Rect.size(), QImage::Format_RGB32);
+    if (bitmap.isNull())
+        throw EOutOfResources(QStringLiteral("Out of system resources"));
+    // A fresh picture is white; the drawing pass covers it with the panel anyway.
+    bitmap.fill(BackColor == clWhite ? Qt::white : toQColor(BackColor));
+    const bool buffered = m_buffered;
+    m_buffered = false;
+    m_buffer = QImage();
+    m_bufferValid = false;
+    {
+        QPainter painter(&bitmap);
+        drawPass(painter, bitmap.rect());
+    }
+    m_buffered = buffered;
+    return bitmap;
+}
+
+void TChart::SaveBitmapFile(const QString &FileName)
+{
+    BmpWriter::save(RenderBitmap(clWhite, QRect(0, 0, width(), height())), FileName);
+}
+
+ChartRect TChart::plotWithinMargins(const ChartRect &bounds) const
+{
+    const auto percentOf = [](int size, int percent) { return int(std::lround(size * percent / 100.0)); };
+    ChartRect plot = bounds;
+    plot.left += m_borderWidth + percentOf(bounds.width(), m_margins[0]);
+    plot.top += m_borderWidth + percentOf(bounds.height(), m_margins[1]);
+    plot.right -= m_borderWidth + percentOf(bounds.width(), m_margins[2]);
+    plot.bottom -= m_borderWidth + percentOf(bounds.height(), m_margins[3]);
+    fixPlot(plot, bounds);
+    return plot;
+}
+
+void TChart::fixPlot(ChartRect &plot, const ChartRect &bounds) const
+{
+    plot.left = std::max(plot.left, bounds.left);
+    plot.top = std::max(plot.top, bounds.top);
+    if (plot.right < plot.left)
+        plot.right = plot.left + 1;
+    else if (plot.right == plot.left)
+        plot.right = plot.left + width();
+    if (plot.bottom < plot.top)
+        plot.bottom = plot.top + 1;
+    else if (plot.bottom == plot.top)
+        plot.bottom = plot.top + height();
+}
+
+void TChart::drawBevel(QPainter &painter, const ChartRect &area, TPanelBevel bevel) const
+{
+    if (bevel == bvNone)
+        return;
+    const QColor light = toQColor(clBtnHighlight);
+    const QColor shadow = toQColor(clBtnShadow);
+    const QColor &topLeft = bevel == bvRaised ? light : shadow;
+    const QColor &bottomRight = bevel == bvRaised ? shadow : light;
+    for (int i = 0; i < m_bevelWidth; ++i) {
+        const int l = area.left + i, t = area.top + i, r = area.right - 1 - i, b = area.bottom - 1 - i;
+        painter.setPen(topLeft);
+        painter.drawLine(l, t, r, t);
+        painter.drawLine(l, t, l, b);
+        painter.setPen(bottomRight);
+        painter.drawLine(r, t, r, b);
+        painter.drawLine(l, b, r, b);
+    }
+}
+
+void TChart::drawPanel(QPainter &painter, const ChartRect &bounds) const
+{
+    painter.fillRect(bounds.toQRect(), toQColor(m_color));
+    ChartRect area = bounds;
+    drawBevel(painter, area, m_bevelOuter);
+    if (m_bevelOuter != bvNone)
+        area = {area.left + m_bevelWidth, area.top + m_bevelWidth, area.right - m_bevelWidth, area.bottom - m_bevelWidth};
+    // The border between the bevels is in the panel colour, already filled.
+    area = {area.left + m_borderWidth, area.top + m_borderWidth, area.right - m_borderWidth, area.bottom - m_borderWidth};
+    drawBevel(painter, area, m_bevelInner);
+}
+
+std::vector<const TChartSeries *> TChart::activeSeries() const
+{
+    std::vector<const TChartSeries *> active;
+    for (const auto &series : m_series) {
+        if (series->Active())
+            active.push_back(series.get());
+    }
+    return active;
+}
+
+bool TChart::usesAxis(const TChartSeries &series, const TChartAxis &axis) const
+{
+    switch (axis.side()) {
+    case AxisSide::Bottom: return series.HorizAxis() == aBottomAxis;
+    case AxisSide::Top: return series.HorizAxis() == aTopAxis;
+    case AxisSide::Left: return series.VertAxis() == aLeftAxis;
+    case AxisSide::Right: break;
+    }
+    return series.VertAxis() == aRightAxis;
+}
+
+TChartAxis &TChart::horizontalAxisOf(const TChartSeries &series)
+{
+    return series.HorizAxis() == aTopAxis ? m_topAxis : m_bottomAxis;
+}
+
+TChartAxis &TChart::verticalAxisOf(const TChartSeries &series)
+{
+    return series.VertAxis() == aRightAxis ? m_rightAxis : m_leftAxis;
+}
+
+std::vector<TChartAxis *> TChart::drawnAxes(const std::vector<const TChartSeries *> &active)
+{
+    std::vector<TChartAxis *> drawn;
+    if (!m_axisVisible)
+        return drawn;
+    for (TChartAxis *axis : {&m_bottomAxis, &m_topAxis, &m_leftAxis, &m_rightAxis}) {
+        const bool used = std::any_of(active.begin(), active.end(),
+                                      [&](const TChartSeries *s) { return usesAxis(*s, *axis); });
+        if (axis->Visible() && used)
+            drawn.push_back(axis);
+    }
+    return drawn;
+}
+
+void TChart::computeAxisRange(TChartAxis &axis, const std::vector<const TChartSeries *> &active) const
+{
+    bool haveData = false;
+    double minimum = 0;
+    double maximum = 0;
+    for (const TChartSeries *series : active) {
+        if (!usesAxis(*series, axis) || series->PointCount() == 0)
+            continue;
+        const TChartValueList &values = axis.Horizontal() ? series->XValues() : series->YValues();
+        minimum = haveData ? std::min(minimum, values.MinValue()) : values.MinValue();
+        maximum = haveData ? std::max(maximum, values.MaxValue()) : values.MaxValue();
+        haveData = true;
+    }
+    axis.computeRange(haveData, minimum, maximum);
+}
+
+void TChart::drawPass(QPainter &painter, const QRect &target)
+{
+    ++m_drawingPasses;
+    const ChartRect bounds = ChartRect::fromQRect(target);
+    ChartRect plot = plotWithinMargins(bounds);
+    drawPanel(painter, bounds);
+    const std::vector<const TChartSeries *> active = activeSeries();
+    const bool legendShown = m_legend.Visible() && !active.empty();
+    if (legendShown && m_legend.vertical()) {
+        m_legend.draw(painter, bounds, plot, active);
+        fixPlot(plot, bounds);
+    }
+    m_title.draw(painter, plot, true);
+    m_foot.draw(painter, plot, false);
+    fixPlot(plot, bounds);
+    if (legendShown && !m_legend.vertical()) {
+        m_legend.draw(painter, bounds, plot, active);
+        fixPlot(plot, bounds);
+    }
+    for (TChartAxis *axis : {&m_bottomAxis, &m_topAxis, &m_leftAxis, &m_rightAxis})
+        computeAxisRange(*axis, active);
+    const std::vector<TChartAxis *> axes = drawnAxes(active);
+    for (TChartAxis *axis : axes) {
+        axis->takeRoom(plot);
+        fixPlot(plot, bounds);
+    }
+    for (TChartAxis *axis : {&m_bottomAxis, &m_topAxis, &m_leftAxis, &m_rightAxis})
+        axis->placeOn(plot);
+    m_backWall.draw(painter, plot);
+    for (TChartAxis *axis : axes)
+        axis->draw(painter, plot);
+    for (const TChartSeries *series : active) {
+        SeriesView view;
+        view.horizontal = horizontalAxisOf(*series).mapping();
+        view.vertical = verticalAxisOf(*series).mapping();
+        view.plot = plot;
+        view.clipPoints = m_clipPoints;
+        view.reduceLines = m_lineReduction;
+        series->draw(painter, view);
+    }
+}

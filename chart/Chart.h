@@ -1,0 +1,144 @@
+#pragma once
+
+#include "chart/ChartAxis.h"
+#include "chart/ChartLegend.h"
+#include "chart/ChartRect.h"
+#include "chart/ChartSeries.h"
+#include "chart/ChartTitle.h"
+#include "chart/ChartWall.h"
+#include "runtime/Color.h"
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+enum TPanelBevel { bvNone, bvLowered, bvRaised };
+
+// The sweep chart: panel, title, legend, axes and series drawn in one pass, to the
+// screen through an off-screen image, or into a fresh picture for export.
+class TChart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TChart(QWidget *parent = nullptr);
+    ~TChart() override;
+
+    TChartAxis &LeftAxis() { return m_leftAxis; }
+    TChartAxis &TopAxis() { return m_topAxis; }
+    TChartAxis &RightAxis() { return m_rightAxis; }
+    TChartAxis &BottomAxis() { return m_bottomAxis; }
+    TChartLegend &Legend() { return m_legend; }
+    TChartTitle &Title() { return m_title; }
+    TChartTitle &Foot() { return m_foot; }
+    TChartWall &BackWall() { return m_backWall; }
+
+    TColor Color() const { return m_color; }
+    void setColor(TColor color);
+    bool View3D() const { return m_view3D; }
+    void setView3D(bool on);
+    int MarginLeft() const { return m_margins[0]; }
+    int MarginTop() const { return m_margins[1]; }
+    int MarginRight() const { return m_margins[2]; }
+    int MarginBottom() const { return m_margins[3]; }
+    void setMargins(int left, int top, int right, int bottom);
+    TPanelBevel BevelOuter() const { return m_bevelOuter; }
+    void setBevelOuter(TPanelBevel bevel);
+    TPanelBevel BevelInner() const { return m_bevelInner; }
+    void setBevelInner(TPanelBevel bevel);
+    int BevelWidth() const { return m_bevelWidth; }
+    void setBevelWidth(int pixels);
+    int BorderWidth() const { return m_borderWidth; }
+    void setBorderWidth(int pixels);
+    bool AxisVisible() const { return m_axisVisible; }
+    void setAxisVisible(bool on);
+    bool ClipPoints() const { return m_clipPoints; }
+    void setClipPoints(bool on);
+    bool BufferedDisplay() const { return m_buffered; }
+    void setBufferedDisplay(bool on);
+
+    // While the chart is loaded from its designed settings, axis ranges are not checked.
+    bool Loading() const { return m_loading; }
+    void setLoading(bool on) { m_loading = on; }
+    bool destroying() const { return m_destroying; }
+
+    // Dense line series are drawn reduced per pixel column (the same picture, far fewer
+    // lines); off draws every segment on its own.
+    bool lineReduction() const { return m_lineReduction; }
+    void setLineReduction(bool on);
+
+    // Takes the series over; it is drawn after the ones added before it.
+    void AddSeries(std::unique_ptr<TChartSeries> series);
+    int SeriesCount() const { return int(m_series.size()); }
+    TChartSeries &Series(int index) { return *m_series[std::size_t(index)]; }
+
+    // Marks the off-screen image out of date and asks for a repaint: many requests
+    // before the next repaint cost one drawing pass.
+    void Invalidate();
+
+    // A picture of Rect's size with the chart drawn into it from the current data,
+    // filled with BackColor first unless that is white.
+    QImage RenderBitmap(TColor BackColor, const QRect &Rect);
+
+    // Writes the chart picture at the widget's size as a 24-bit BMP file, replacing any
+    // file of that name. Throws EFCreateError or EWriteError.
+    void SaveBitmapFile(const QString &FileName);
+
+    // How many drawing passes ran (screen and export).
+    int drawingPasses() const { return m_drawingPasses; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    template <typename T, typename V>
+    void change(T &field, const V &value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Invalidate();
+    }
+
+    void drawPass(QPainter &painter, const QRect &target);
+    ChartRect plotWithinMargins(const ChartRect &bounds) const;
+    void fixPlot(ChartRect &plot, const ChartRect &bounds) const;
+    void drawPanel(QPainter &painter, const ChartRect &bounds) const;
+    void drawBevel(QPainter &painter, const ChartRect &area, TPanelBevel bevel) const;
+    std::vector<const TChartSeries *> activeSeries() const;
+    std::vector<TChartAxis *> drawnAxes(const std::vector<const TChartSeries *> &active);
+    bool usesAxis(const TChartSeries &series, const TChartAxis &axis) const;
+    void computeAxisRange(TChartAxis &axis, const std::vector<const TChartSeries *> &active) const;
+    TChartAxis &horizontalAxisOf(const TChartSeries &series);
+    TChartAxis &verticalAxisOf(const TChartSeries &series);
+
+    TChartAxis m_leftAxis{this, AxisSide::Left};
+    TChartAxis m_topAxis{this, AxisSide::Top};
+    TChartAxis m_rightAxis{this, AxisSide::Right};
+    TChartAxis m_bottomAxis{this, AxisSide::Bottom};
+    TChartLegend m_legend{this};
+    TChartTitle m_title{this};
+    TChartTitle m_foot{this};
+    TChartWall m_backWall{this};
+    std::vector<std::unique_ptr<TChartSeries>> m_series;
+
+    TColor m_color = clBtnFace;
+    bool m_view3D = true;
+    int m_margins[4] = {3, 4, 3, 4};
+    TPanelBevel m_bevelOuter = bvRaised;
+    TPanelBevel m_bevelInner = bvNone;
+    int m_bevelWidth = 1;
+    int m_borderWidth = 0;
+    bool m_axisVisible = true;
+    bool m_clipPoints = true;
+    bool m_buffered = true;
+    bool m_loading = false;
+    bool m_destroying = false;
+    bool m_lineReduction = true;
+
+    QImage m_buffer;
+    bool m_bufferValid = false;
+    int m_drawingPasses = 0;
+};

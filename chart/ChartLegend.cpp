@@ -1,0 +1,174 @@
+#include "chart/ChartLegend.h"
+
+#include "chart/ChartFont.h"
+#include "chart/ChartSeries.h"
+#include "chart/LegendException.h"
+#include "runtime/NumberFormat.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <cmath>
+
+TChartLegend::TChartLegend(TChart *chart)
+    : ChartPart(chart), m_dividingLines(*this, clBlack, 1, psSolid, false),
+      m_font(chartFont(QStringLiteral("Arial"), 8)), m_frame(*this, clBlack)
+{
+}
+
+void TChartLegend::setColorWidth(int percent)
+{
+    if (percent < 0 || percent > 100)
+        throw LegendException(QStringLiteral("Legend Color Width must be between 0 and 100 %"));
+    change(m_colorWidth, percent);
+}
+
+void TChartLegend::setTopPos(int percent)
+{
+    if (percent < 0 || percent > 100)
+        throw LegendException(QStringLiteral("Top Legend Position must be between 0 and 100 %"));
+    change(m_topPos, percent);
+}
+
+void TChartLegend::setFirstValue(int value)
+{
+    if (value < 0)
+        throw LegendException(QStringLiteral("First Legend Value must be > 0"));
+    change(m_firstValue, value);
+}
+
+TLegendStyle TChartLegend::resolvedStyle(int activeSeries) const
+{
+    if (m_legendStyle != lsAuto)
+        return m_legendStyle;
+    return activeSeries < 2 ? lsValues : lsSeries;
+}
+
+QString TChartLegend::pointText(const TChartSeries &series, int index) const
+{
+    const QString label = series.PointLabel(index);
+    const QString value = NumberFormat::formatValue(series.YValues().Value(index));
+    QString text;
+    switch (m_textStyle) {
+    case ltsPlain: text = label; break;
+    case ltsRightValue:
+    case ltsRightPercent: text = value + QLatin1Char(' ') + label; break;
+    case ltsXValue: text = NumberFormat::formatValue(series.XValues().Value(index)); break;
+    case ltsLeftValue:
+    case ltsLeftPercent: text = label + QLatin1Char(' ') + value; break;
+    }
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+std::vector<TChartLegend::Row> TChartLegend::rows(const std::vector<const TChartSeries *> &series) const
+{
+    std::vector<const TChartSeries *> shown;
+    for (const TChartSeries *s : series) {
+        if (s->Active() && s->ShowInLegend())
+            shown.push_back(s);
+    }
+    std::vector<Row> rows;
+    const TLegendStyle style = resolvedStyle(int(shown.size()));
+    if (style == lsValues) {
+        if (!shown.empty()) {
+            for (int i = 0; i < shown.front()->PointCount(); ++i)
+                rows.push_back({pointText(*shown.front(), i), shown.front()});
+        }
+    } else {
+        for (const TChartSeries *s : shown) {
+            if (style == lsSeries)
+                rows.push_back({s->Title().isEmpty() ? s->Name() : s->Title(), s});
+            else
+                rows.push_back({s->PointCount() == 0 ? QString() : pointText(*s, s->PointCount() - 1), s});
+        }
+    }
+    rows.erase(rows.begin(), rows.begin() + std::min<std::ptrdiff_t>(m_firstValue, std::ptrdiff_t(rows.size())));
+    return rows;
+}
+
+LegendGeometry TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
+                                  const std::vector<const TChartSeries *> &series) const
+{
+    LegendGeometry g;
+    if (!vertical()) {
+        narrowPlot(plot, g);
+        return g;
+    }
+    const QFontMetrics metrics(m_font);
+    const std::vector<Row> legendRows = rows(series);
+    LegendGeometry::Input input;
+    input.boundsTop = bounds.top;
+    input.boundsHeight = bounds.height();
+    input.plotLeft = plot.left;
+    input.plotRight = plot.right;
+    input.plotBottom = plot.bottom;
+    input.topPos = m_topPos;
+    input.rowHeight = metrics.height();
+    input.frameWidth = m_frame.Width();
+    input.frameVisible = m_frame.draws();
+    input.colorWidth = m_colorWidth;
+    input.alignRight = m_alignment == laRight;
+    for (const Row &row : legendRows)
+        input.textWidths.push_back(metrics.horizontalAdvance(row.text));
+    g = LegendGeometry::layOut(input);
+    if (g.rows >= 1) {
+        painter.save();
+        drawBox(painter, g);
+        painter.setFont(m_font);
+        painter.setBackgroundMode(Qt::TransparentMode);
+        const int h = input.rowHeight;
+        for (int k = 0; k < g.rows; ++k) {
+            const Row &row = legendRows[std::size_t(m_inverted ? g.rows - 1 - k : k)];
+            const int y = g.top + 1 + k * h;
+            painter.setPen(toQColor(clBlack));
+            painter.drawText(QPoint(g.textLeft, y + metrics.ascent()), row.text);
+            if (!row.text.isEmpty())
+                row.series->drawLegendSymbol(painter, QRect(g.textLeft - 4 - g.colorBoxWidth, y + 2, g.colorBoxWidth, h - 4));
+            if (k > 0 && m_dividingLines.draws()) {
+                painter.setPen(m_dividingLines.qpen());
+                painter.drawLine(g.left, y, g.right - 1, y);
+            }
+        }
+        painter.restore();
+    }
+    narrowPlot(plot, g);
+    return g;
+}
+
+void TChartLegend::drawBox(QPainter &painter, const LegendGeometry &g) const
+{
+    const int grow = m_frame.draws() ? m_frame.Width() : 0;
+    const QRect box(QPoint(g.left - grow, g.top - grow), QPoint(g.right + grow - 1, g.bottom + grow - 1));
+    if (m_shadowSize > 0)
+        painter.fillRect(box.translated(m_shadowSize, m_shadowSize), toQColor(m_shadowColor));
+    if (m_brushSolid)
+        painter.fillRect(box, toQColor(m_color));
+    if (m_frame.draws()) {
+        painter.setPen(m_frame.qpen(m_frame.Color() == clDefault ? clBlack : m_frame.Color()));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+    }
+}
+
+void TChartLegend::narrowPlot(ChartRect &plot, const LegendGeometry &g) const
+{
+    switch (m_alignment) {
+    case laLeft:
+        if (m_resizeChart)
+            plot.left = g.right;
+        plot.left += m_horizMargin != 0 ? m_horizMargin : int(std::lround(plot.width() * 0.03));
+        break;
+    case laRight:
+        if (m_resizeChart)
+            plot.right = g.left;
+        plot.right -= m_horizMargin != 0 ? m_horizMargin : int(std::lround(plot.width() * 0.03));
+        break;
+    case laTop:
+        plot.top += m_vertMargin != 0 ? m_vertMargin : int(std::lround(plot.height() * 0.04));
+        break;
+    case laBottom:
+        plot.bottom -= m_vertMargin != 0 ? m_vertMargin : int(std::lround(plot.height() * 0.04));
+        break;
+    }
+}

@@ -1,0 +1,76 @@
+#include "chart/ChartSeries.h"
+
+#include "chart/Chart.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<TColor, 16> defaultPalette = {
+    clRed, clGreen, clYellow, clBlue, clWhite, clGray, clFuchsia, clTeal,
+    clNavy, clMaroon, clLime, clOlive, clPurple, clSilver, clAqua, clBlack,
+};
+
+} // namespace
+
+TChartSeries::TChartSeries() : ChartPart(nullptr)
+{
+}
+
+void TChartSeries::setActive(bool active)
+{
+    if (m_active == active)
+        return;
+    m_active = active;
+    if (ParentChart())
+        ParentChart()->Invalidate();
+}
+
+void TChartSeries::repaint()
+{
+    if (m_active && ParentChart() && !ParentChart()->destroying())
+        ParentChart()->Invalidate();
+}
+
+int TChartSeries::AppendPoint(double X, double Y, const QString &Label, TColor Color)
+{
+    if (m_onBeforeAdd && !m_onBeforeAdd(*this))
+        return -1;
+    const int index = m_xValues.insertPosition(X);
+    m_xValues.insertAt(index, X);
+    m_yValues.insertAt(index, Y);
+    m_colors.insert(index, Color);
+    m_labels.insert(index, Label);
+    if (m_onAfterAdd)
+        m_onAfterAdd(*this, index);
+    repaint();
+    return index;
+}
+
+void TChartSeries::ClearPoints()
+{
+    m_xValues.Clear();
+    m_yValues.Clear();
+    m_colors.clear();
+    m_labels.clear();
+    if (m_onClearValues)
+        m_onClearValues(*this);
+    repaint();
+}
+
+TColor TChartSeries::PointColor(int Index) const
+{
+    if (Index < 0 || Index >= m_colors.size())
+        return m_seriesColor;
+    const TColor stored = m_colors.at(Index);
+    if (stored != clDefault)
+        return stored;
+    if (m_colorEachPoint)
+        return defaultPalette[std::size_t(Index) % defaultPalette.size()];
+    return m_seriesColor;
+}
+
+std::size_t TChartSeries::allocatedBytes() const
+{
+    return m_xValues.allocatedBytes() + m_yValues.allocatedBytes() + m_colors.allocatedBytes();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "chart/ChartPen.h"
+#include "chart/ChartSeries.h"
+
+class LineSegmentSink;
+
+// A series drawn as a line through its points in X order: segments take the colour of
+// their end point, null points (clNone) break the line, points whose pixel lies beyond
+// +-32766 are left out and the line joins their neighbours.
+class TCustomSeries : public TChartSeries
+{
+public:
+    TCustomSeries();
+
+    TChartPen &LinePen() { return m_linePen; }
+    const TChartPen &LinePen() const { return m_linePen; }
+
+    void draw(QPainter &painter, const SeriesView &view) const override;
+    void drawLegendSymbol(QPainter &painter, const QRect &box) const override;
+
+    // The segments the line is made of, in drawing order, for the visible points.
+    void walkLine(const SeriesView &view, LineSegmentSink &sink) const;
+
+private:
+    struct VisibleRange
+    {
+        int first;
+        int last;
+        double edgeValue; // X at the edge where the line starts
+        int edgePixel;
+    };
+
+    bool visibleRange(const SeriesView &view, VisibleRange &range) const;
+    int firstAtOrAfter(double value, int from) const;
+    QPoint edgeStart(const SeriesView &view, const VisibleRange &range) const;
+
+    TChartPen m_linePen;
+};
