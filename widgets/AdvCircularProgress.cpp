@@ -160,6 +160,12 @@ void TAdvCircularProgress::paintEvent(QPaintEvent *)
     }
 }
 
+void TAdvCircularProgress::setEnabled(bool enabled)
+{
+    QWidget::setEnabled(enabled);
+    runTimerWhileEnabled();
+}
+
 void TAdvCircularProgress::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange)

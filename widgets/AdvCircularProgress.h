@@ -45,6 +45,11 @@ public:
     bool FillPhase() const { return m_fillPhase; }
     bool isAnimating() const { return m_timer.isActive(); }
 
+    // Starts or stops the animation with the control's own enabled flag. Enabling
+    // through a QWidget pointer works too, except while a parent is disabled: Qt then
+    // reports no change, so callers that may meet that case call this one.
+    void setEnabled(bool enabled);
+
     // Segments that count as progress: 12 at Max, -1 at or below Min.
     int ProgressSegments() const;
     // The colour segment i (1..12) is painted in now; clNone for "not painted".

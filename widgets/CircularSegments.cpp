@@ -1,6 +1,8 @@
 #include "widgets/CircularSegments.h"
 
+#include <QtMath>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -12,11 +14,27 @@ QRect holeIn(const QRect &outer)
     return QRect(int(w * 7 / 30), int(h * 7 / 30), int(w - w * 14 / 30), int(h - h * 14 / 30));
 }
 
+// The parametric angle of the ellipse point that lies on the ray at `degrees`: Qt's
+// arcs take parametric angles, the ring's are angles of rays from the centre.
+double parametric(double degrees, const QRectF &bounds)
+{
+    const double ray = qDegreesToRadians(degrees);
+    const double turns = std::floor(degrees / 360.0) * 360.0;
+    double angle = qRadiansToDegrees(std::atan2(bounds.width() * std::sin(ray), bounds.height() * std::cos(ray)));
+    if (angle < 0)
+        angle += 360.0;
+    return turns + angle;
+}
+
 QPainterPath pie(const QRectF &bounds, int start, int sweep)
 {
+    const double from = parametric(start, bounds);
+    double to = parametric(start + sweep, bounds);
+    if (to < from)
+        to += 360.0;
     // Qt counts angles counter-clockwise; the ring's angles run clockwise on screen.
     QPainterPath path(bounds.center());
-    path.arcTo(bounds, -start, -sweep);
+    path.arcTo(bounds, -from, -(to - from));
     path.closeSubpath();
     return path;
 }

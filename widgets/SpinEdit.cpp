@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -23,6 +24,18 @@ constexpr int frameWidth = 2;
 constexpr QChar carriageReturnChar = u'\r';
 constexpr QChar backspaceChar = u'\b';
 constexpr QChar deleteChar = QChar(0x7F);
+
+// The character a key press types, if it types one. Delete comes with a DEL character
+// but is an editing key, and a key held with Ctrl, Alt or Meta is a shortcut (some
+// platforms report Ctrl+V with the text "v").
+std::optional<QChar> typedCharacter(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    if (text.isEmpty() || text.front() == deleteChar
+        || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return std::nullopt;
+    return text.front();
+}
 
 } // namespace
 
@@ -107,9 +120,8 @@ void TSpinEdit::keyPressEvent(QKeyEvent *event)
         StepUp();
     else if (event->key() == Qt::Key_Down)
         StepDown();
-    // Delete comes with a DEL character but is an editing key, not a typed one.
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front() != deleteChar && !AcceptsChar(typed.front())) {
+    const auto typed = typedCharacter(*event);
+    if (typed && !AcceptsChar(*typed)) {
         QApplication::beep();
         event->accept();
         return;

@@ -1,0 +1,232 @@
+#include "widgets/SpinEdit.h"
+
+#include "widgets/SpinButton.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+QFont mainWindowFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
+// SpinEdit1 of the main window: the display period, in the window's font.
+struct PeriodField : TSpinEdit
+{
+    PeriodField()
+    {
+        setFont(mainWindowFont());
+        setMinValue(1);
+        setMaxValue(32000);
+        setValue(100);
+        setMaxLength(5);
+        resize(121, 22);
+    }
+};
+
+QString typed(TSpinEdit &field, const QString &keys)
+{
+    field.clear();
+    QTest::keyClicks(&field, keys);
+    return field.text();
+}
+
+} // namespace
+
+TEST(SpinEdit, ValueReadsTheTextOrMinValue)
+{
+    TSpinEdit field;
+    field.setMinValue(10);
+    field.setMaxValue(100);
+    struct Row { const char *text; std::int32_t value; };
+    const Row rows[] = {
+        {"", 10},
+        {"-", 10},
+        {"+", 10},
+        {"1,5", 10},
+        {"1.5", 10},
+        {"abc", 10},
+        {"2147483648", 10},
+        {"42 ", 10},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+        {"99999", 99999},
+        {"  +007", 7},
+        {"$1F", 31},
+    };
+    for (const Row &row : rows) {
+        field.setText(QString::fromLatin1(row.text));
+        EXPECT_EQ(field.Value(), row.value) << row.text;
+        EXPECT_EQ(field.text(), QString::fromLatin1(row.text)) << "reading changes nothing";
+    }
+}
+
+TEST(SpinEdit, WritingClampsUnlessTheLimitsAreEqual)
+{
+    TSpinEdit field;
+    EXPECT_EQ(field.text(), QStringLiteral("0"));
+    field.setValue(-123456);
+    EXPECT_EQ(field.text(), QStringLiteral("-123456")) << "MinValue = MaxValue = 0: no limits";
+
+    field.setMinValue(1);
+    field.setMaxValue(32000);
+    struct Row { std::int32_t written; const char *text; };
+    const Row rows[] = {{0, "1"}, {32001, "32000"}, {-5, "1"}, {250, "250"}};
+    for (const Row &row : rows) {
+        field.setValue(row.written);
+        EXPECT_EQ(field.text(), QString::fromLatin1(row.text)) << row.written;
+    }
+    field.setMinValue(50);
+    field.setMaxValue(20);
+    EXPECT_EQ(field.ClampValue(10), 50) << "below MinValue wins when the limits are crossed";
+    EXPECT_EQ(field.ClampValue(60), 20);
+}
+
+TEST(SpinEdit, ArrowsStepAndStopAtTheLimits)
+{
+    PeriodField period;
+    period.setValue(32000);
+    QTest::mouseClick(period.Button()->upButton(), Qt::LeftButton);
+    EXPECT_EQ(period.text(), QStringLiteral("32000"));
+    QTest::mouseClick(period.Button()->downButton(), Qt::LeftButton);
+    EXPECT_EQ(period.text(), QStringLiteral("31999"));
+    QTest::keyClick(&period, Qt::Key_Up);
+    QTest::keyClick(&period, Qt::Key_Up);
+    EXPECT_EQ(period.text(), QStringLiteral("32000"));
+    QTest::keyClick(&period, Qt::Key_Down);
+    EXPECT_EQ(period.text(), QStringLiteral("31999"));
+
+    TSpinEdit length; // SpinEdit4: a step from text that is no number starts at MinValue
+    length.setMinValue(10);
+    length.setMaxValue(100000);
+    length.setText(QString());
+    length.StepUp();
+    EXPECT_EQ(length.text(), QStringLiteral("11"));
+
+    length.setReadOnly(true);
+    length.StepUp();
+    EXPECT_EQ(length.text(), QStringLiteral("11")) << "a read-only field only beeps";
+}
+
+TEST(SpinEdit, TypingTakesOnlyNumberCharacters)
+{
+    PeriodField period;
+    struct Row { const char *what; QString keys; QString text; };
+    const Row rows[] = {
+        {"digits and signs", QStringLiteral("-+12"), QStringLiteral("-+12")},
+        {"letters and spaces are dropped", QStringLiteral("1a 2"), QStringLiteral("12")},
+        {"the locale's decimal separator passes", QStringLiteral("1") + QLocale::system().decimalPoint() + u'5',
+         QStringLiteral("1") + QLocale::system().decimalPoint() + u'5'},
+        {"MaxLength 5 stops the sixth", QStringLiteral("123456"), QStringLiteral("12345")},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(typed(period, row.keys), row.text) << row.what;
+
+    period.setText(QStringLiteral("77"));
+    QTest::keyClick(&period, Qt::Key_Return);
+    EXPECT_EQ(period.text(), QStringLiteral("77")) << "Enter is refused";
+    QTest::keyClick(&period, Qt::Key_Backspace);
+    EXPECT_EQ(period.text(), QStringLiteral("7"));
+
+    EXPECT_FALSE(period.AcceptsChar(u'\r'));
+    EXPECT_TRUE(period.AcceptsChar(QChar(3))) << "copy passes";
+    period.setEditorEnabled(false);
+    EXPECT_FALSE(period.AcceptsChar(u'5'));
+    EXPECT_FALSE(period.AcceptsChar(u'\b'));
+    EXPECT_TRUE(period.AcceptsChar(QChar(3)));
+}
+
+TEST(SpinEdit, DisabledEditorKeepsTheTextButArrowsWork)
+{
+    PeriodField period;
+    period.setEditorEnabled(false);
+    QApplication::clipboard()->setText(QStringLiteral("9"));
+    const QKeyCombination editingKeys[] = {
+        Qt::Key_5, Qt::Key_Backspace, Qt::Key_Delete, Qt::ControlModifier | Qt::Key_V,
+        Qt::ControlModifier | Qt::Key_X, Qt::ControlModifier | Qt::Key_Backspace,
+    };
+    period.end(false);
+    for (const QKeyCombination key : editingKeys) {
+        period.selectAll();
+        QTest::keyClick(&period, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(period.text(), QStringLiteral("100")) << key.toCombined();
+    }
+    EXPECT_FALSE(period.isReadOnly()) << "the lock is only held while a key is handled";
+    QTest::keyClick(&period, Qt::Key_Up);
+    EXPECT_EQ(period.text(), QStringLiteral("101"));
+}
+
+TEST(SpinEdit, PasteIsLimitedToMaxLengthOnly)
+{
+    PeriodField period;
+    period.clear();
+    QApplication::clipboard()->setText(QStringLiteral("abcdefg"));
+    QTest::keyClick(&period, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(period.text(), QStringLiteral("abcde"));
+}
+
+TEST(SpinEdit, LeavingTheFieldCorrectsANumberOutsideTheLimits)
+{
+    QWidget window;
+    auto *period = new PeriodField;
+    auto *button = new QPushButton(QStringLiteral("Задать"));
+    auto *layout = new QVBoxLayout(&window);
+    layout->addWidget(period);
+    layout->addWidget(button);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    struct Row { const char *what; QString text; QString after; };
+    const Row rows[] = {
+        {"above the limit", QStringLiteral("99999"), QStringLiteral("32000")},
+        {"below the limit", QStringLiteral("0"), QStringLiteral("1")},
+        {"lowest 32-bit number", QStringLiteral("-2147483648"), QStringLiteral("1")},
+        {"not a number stays", QStringLiteral("1,5"), QStringLiteral("1,5")},
+        {"empty stays", QString(), QString()},
+        {"in range keeps its form", QStringLiteral("+007"), QStringLiteral("+007")},
+    };
+    for (const Row &row : rows) {
+        // Pressing an arrow moves the focus into the field.
+        QTest::mousePress(period->Button()->upButton(), Qt::LeftButton);
+        EXPECT_TRUE(period->hasFocus()) << row.what;
+        QTest::mouseRelease(period->Button()->upButton(), Qt::LeftButton, {}, QPoint(-5, -5));
+        period->setText(row.text);
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_TRUE(button->hasFocus());
+        EXPECT_EQ(period->text(), row.after) << row.what;
+    }
+}
+
+TEST(SpinEdit, ArrowsSitInsideTheFrameAtTheRight)
+{
+    PeriodField period;
+    period.show(); // a hidden widget gets its resize only when shown
+    const TSpinButton *arrows = period.Button();
+    EXPECT_EQ(arrows->geometry(), QRect(103, 2, 15, 17));
+    EXPECT_EQ(arrows->upButton()->geometry(), QRect(0, 0, 15, 8));
+    EXPECT_EQ(arrows->downButton()->geometry(), QRect(0, 7, 15, 10));
+    EXPECT_EQ(arrows->upButton()->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(arrows->upButton()->autoRepeatDelay(), 400);
+    EXPECT_EQ(arrows->upButton()->autoRepeatInterval(), 100);
+}
+
+TEST(SpinEdit, MainWindowFontGivesTheDesignedHeight)
+{
+    PeriodField period;
+    EXPECT_EQ(period.MinimumHeight(), 22);
+    period.resize(121, 10);
+    EXPECT_EQ(period.height(), 22) << "raised to the minimum";
+    QFont larger = mainWindowFont();
+    larger.setPixelSize(22);
+    period.setFont(larger);
+    EXPECT_GT(period.height(), 22) << "a larger font raises the minimum";
+}
