@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -142,4 +143,11 @@ void Synchronize::wake()
     Queue &q = queue();
     std::lock_guard lock(q.mutex);
     q.changed.notify_all();
+}
+
+bool Synchronize::waitForPending(int boundMs)
+{
+    Queue &q = queue();
+    std::unique_lock lock(q.mutex);
+    return q.changed.wait_for(lock, std::chrono::milliseconds(boundMs), [&] { return !q.pending.empty(); });
 }

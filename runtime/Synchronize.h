@@ -27,4 +27,8 @@ public:
 
     // GUI thread: runs every call queued so far.
     static void runPending();
+
+    // Blocks until some call is queued, running nothing, for at most boundMs
+    // milliseconds; tells whether one is queued.
+    static bool waitForPending(int boundMs);
 };

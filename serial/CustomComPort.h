@@ -95,6 +95,8 @@ public:
 
     // The open device, for what the driver reports back.
     const PosixSerialDevice &Device() const { return m_device; }
+    // The event thread of this opening; none while closed or with Events empty.
+    const TComThread *EventThread() const { return m_thread.get(); }
 
     // Handler slots; an empty slot is skipped.
     TRxCharEvent OnRxChar;
