@@ -150,11 +150,6 @@ void TSpinEdit::changeEvent(QEvent *event)
         setMinimumHeight(MinimumHeight());
 }
 
-void TSpinEdit::mousePressEvent(QMouseEvent *event)
-{
-    unlessEditorDisabled([&] { QLineEdit::mousePressEvent(event); });
-}
-
 void TSpinEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     unlessEditorDisabled([&] { QLineEdit::mouseReleaseEvent(event); });

@@ -127,12 +127,3 @@ TEST_F(FolderDialogTest, AnswersThatAreNoFolderCountAsNoChoice)
     });
     EXPECT_FALSE(folders.Browse()) << "a failing dialog is a cancel, not an error";
 }
-
-TEST_F(FolderDialogTest, DefaultsKeepTheirSettings)
-{
-    EXPECT_EQ(folders.Directory(), QDir::currentPath());
-    EXPECT_EQ(folders.Options(), TFolderOptions(fdoNewDialogStyle));
-    EXPECT_EQ(folders.DialogPosition(), fdpDefault);
-    EXPECT_EQ(folders.ImageIndex(), 0);
-    EXPECT_EQ(TFolderDialog::Version(), QStringLiteral("1.0.1.1"));
-}
