@@ -34,9 +34,12 @@ public:
     std::int32_t Max() const { return m_max; }
     std::int32_t Position() const { return m_position; }
     std::int32_t Step() const { return m_step; }
-    // Out-of-range writes are ignored; see the source for each rule.
+    // Ignored when equal, negative or above Max; a Position below it follows it up.
     void setMin(std::int32_t value);
+    // Ignored when equal or negative, accepted below Min; a Position above it follows
+    // it down where it can (not below Min).
     void setMax(std::int32_t value);
+    // Ignored outside Min..Max.
     void setPosition(std::int32_t value);
     void setStep(std::int32_t value) { m_step = value; }
 

@@ -28,7 +28,8 @@ public:
     // change it.
     bool EditorEnabled() const { return m_editorEnabled; }
     void setEditorEnabled(bool enabled) { m_editorEnabled = enabled; }
-    // Most characters the text may hold; 0 for no limit of the field's own.
+    // Most characters the text may hold; 0 for no limit of the field's own. Hides
+    // QLineEdit's setter, whose 0 would allow no text at all.
     int MaxLength() const { return m_maxLength; }
     void setMaxLength(int length);
 

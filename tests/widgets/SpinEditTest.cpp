@@ -98,6 +98,9 @@ TEST(SpinEdit, ArrowsStepAndStopAtTheLimits)
     EXPECT_EQ(period.text(), QStringLiteral("32000"));
     QTest::mouseClick(period.Button()->downButton(), Qt::LeftButton);
     EXPECT_EQ(period.text(), QStringLiteral("31999"));
+    QTest::mousePress(period.Button()->downButton(), Qt::LeftButton);
+    QTest::mouseRelease(period.Button()->downButton(), Qt::LeftButton, {}, QPoint(-5, -5));
+    EXPECT_EQ(period.text(), QStringLiteral("31999")) << "released off the arrow: no click";
     QTest::keyClick(&period, Qt::Key_Up);
     QTest::keyClick(&period, Qt::Key_Up);
     EXPECT_EQ(period.text(), QStringLiteral("32000"));
