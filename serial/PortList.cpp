@@ -10,7 +10,7 @@
 
 void ListSerialPorts(QStringList &list)
 {
-    ListSerialPorts(list, QStringLiteral("/sys"));
+    ListSerialPorts(list, qEnvironmentVariable("ONDRIX_SYSFS_ROOT", QStringLiteral("/sys")));
 }
 
 void ListSerialPorts(QStringList &list, const QString &sysfsRoot)
