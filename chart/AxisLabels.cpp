@@ -13,11 +13,20 @@ constexpr double intLimit = 2147483647.0;
 
 double nextStep(double x)
 {
-    if (x >= 10)
-        return nextStep(x * 0.1) * 10;
-    if (x < 1)
-        return nextStep(x * 10) * 0.1;
-    return x < 2 ? 2 : x < 5 ? 5 : 10;
+    // Works on the decade and the leading factor rather than by repeated scaling, whose
+    // rounding could leave a step a hair below 2 or 5 and return the same step forever.
+    double decade = std::pow(10.0, std::floor(std::log10(x)));
+    double factor = x / decade;
+    if (factor < 1) {
+        decade /= 10;
+        factor *= 10;
+    }
+    constexpr double slack = 1e-9;
+    if (factor < 2 - slack)
+        return 2 * decade;
+    if (factor < 5 - slack)
+        return 5 * decade;
+    return 10 * decade;
 }
 
 int maxLabelCount(int axisSize, int labelSize, int separation)
