@@ -1,0 +1,269 @@
+// Wire text through a pseudo-terminal, the serial engine, the hand-over to the GUI
+// thread and the reading decoder, as the main window receives it.
+//
+//   Throughput   as fast as the line takes it: readings_per_s, lost, wrong
+//   Line115200   about 2300 readings per second, one write per reading: cpu_percent
+//                of the program (the writer thread's own time is left out)
+//   Vanished     the device's other side closes: cpu_ms over the following second
+
+#include "app/AcquisitionState.h"
+#include "app/ReadingDecoder.h"
+#include "serial/ComPort.h"
+#include "serial/ComThread.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <stdexcept>
+#include <stdlib.h>
+#include <string>
+#include <sys/resource.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The board's side of a fresh pseudo-terminal.
+class Board
+{
+public:
+    Board()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        char name[128];
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0
+            || ptsname_r(m_master, name, sizeof name) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        m_path = QString::fromLocal8Bit(name);
+    }
+    ~Board() { closeMaster(); }
+
+    QString path() const { return m_path; }
+
+    void write(const std::string &text)
+    {
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t n = ::write(m_master, text.data() + done, text.size() - done);
+            if (n <= 0)
+                throw std::runtime_error("write to the pseudo-terminal failed");
+            done += std::size_t(n);
+        }
+    }
+
+    void closeMaster()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+
+private:
+    int m_master = -1;
+    QString m_path;
+};
+
+// Reading i: channel i mod 6, value a function of i that changes with every reading.
+int channelOf(std::size_t i) { return int(i % channelCount); }
+int valueOf(std::size_t i) { return int((i * 37) % 1024); }
+char tagOf(int channel) { return channel == 5 ? 'a' : char('b' + channel); }
+
+std::string readingText(std::size_t i)
+{
+    return std::to_string(valueOf(i)) + tagOf(channelOf(i));
+}
+
+// The main window's port and its received-characters handler, with a check of every
+// reading against what was sent.
+class Receiver
+{
+public:
+    explicit Receiver(const QString &path, std::size_t expected) : m_decoder(m_state), m_expected(expected)
+    {
+        m_state.multiplier = 1;
+        m_port.setPort(path);
+        m_port.FlowControl().setOutCTSFlow(true);
+        m_port.FlowControl().setControlRTS(rtsHandshake);
+        m_port.Timeouts().setReadInterval(10);
+        m_port.OnRxChar = [this](TCustomComPort &sender, int count) { onRxChar(sender, count); };
+    }
+
+    TComPort &port() { return m_port; }
+
+    // Runs the GUI loop until every reading came or boundMs passed.
+    void receive(int boundMs)
+    {
+        if (m_good + m_wrong >= m_expected)
+            return;
+        QTimer::singleShot(boundMs, &m_loop, &QEventLoop::quit);
+        m_loop.exec();
+    }
+
+    std::size_t good() const { return m_good; }
+    std::size_t wrong() const { return m_wrong + std::size_t(m_decoder.droppedCount()); }
+
+private:
+    void onRxChar(TCustomComPort &sender, int count)
+    {
+        static_cast<TComPort &>(sender).ReadText(m_text, count);
+        // Decoded one reading at a time, so that each value can be checked in its slot.
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < m_text.size(); ++i) {
+            if (ReadingDecoder::channelOfTag(m_text[i]) < 0)
+                continue;
+            m_decoder.decode(std::string_view(m_text).substr(start, i + 1 - start));
+            checkReading(m_text[i]);
+            start = i + 1;
+        }
+        m_decoder.decode(std::string_view(m_text).substr(start));
+        if (m_good + m_wrong >= m_expected)
+            m_loop.quit();
+    }
+
+    void checkReading(char tag)
+    {
+        const int channel = ReadingDecoder::channelOfTag(tag);
+        const bool right = channel == channelOf(m_next) && m_state.adcValue[std::size_t(channel)] == valueOf(m_next);
+        ++(right ? m_good : m_wrong);
+        ++m_next;
+    }
+
+    AcquisitionState m_state;
+    ReadingDecoder m_decoder;
+    TComPort m_port;
+    QEventLoop m_loop;
+    std::string m_text;
+    std::size_t m_expected;
+    std::size_t m_next = 0;
+    std::size_t m_good = 0;
+    std::size_t m_wrong = 0;
+};
+
+double processCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+void Throughput(benchmark::State &state)
+{
+    const std::size_t readings = std::size_t(state.range(0));
+    std::string wire;
+    for (std::size_t i = 0; i < readings; ++i)
+        wire += readingText(i);
+    std::size_t good = 0, wrong = 0;
+    for (auto _ : state) {
+        Board board;
+        Receiver receiver(board.path(), readings);
+        receiver.port().OpenPort();
+        const auto start = Clock::now();
+        std::thread writer([&] {
+            for (std::size_t at = 0; at < wire.size(); at += 4096)
+                board.write(wire.substr(at, 4096));
+        });
+        receiver.receive(60000);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        writer.join();
+        receiver.port().ClosePort();
+        state.SetIterationTime(seconds);
+        good += receiver.good();
+        wrong += receiver.wrong();
+        state.SetBytesProcessed(state.bytes_processed() + std::int64_t(wire.size()));
+    }
+    const std::size_t sent = readings * std::size_t(state.iterations());
+    state.counters["readings_per_s"] = benchmark::Counter(double(sent), benchmark::Counter::kIsRate);
+    state.counters["lost"] = double(sent - good - wrong);
+    state.counters["wrong"] = double(wrong);
+}
+
+void Line115200(benchmark::State &state)
+{
+    constexpr int perSecond = 2300;
+    const int seconds = int(state.range(0));
+    const std::size_t readings = std::size_t(perSecond * seconds);
+    for (auto _ : state) {
+        Board board;
+        Receiver receiver(board.path(), readings);
+        receiver.port().OpenPort();
+        std::atomic<double> writerCpu{0};
+        const double cpuBefore = processCpuSeconds();
+        const auto start = Clock::now();
+        std::thread writer([&] {
+            const double own = threadCpuSeconds();
+            for (std::size_t i = 0; i < readings; ++i) {
+                std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1000000 / perSecond));
+                board.write(readingText(i));
+            }
+            writerCpu = threadCpuSeconds() - own;
+        });
+        receiver.receive(seconds * 1000 + 20000);
+        writer.join();
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double cpu = processCpuSeconds() - cpuBefore - writerCpu;
+        receiver.port().ClosePort();
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent"] = 100.0 * cpu / wall;
+        state.counters["lost"] = double(readings - receiver.good() - receiver.wrong());
+        state.counters["wrong"] = double(receiver.wrong());
+    }
+}
+
+void Vanished(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Board board;
+        Receiver receiver(board.path(), 1);
+        receiver.port().OpenPort();
+        board.write(readingText(0));
+        receiver.receive(20000);
+        board.closeMaster();
+        const double cpuBefore = processCpuSeconds();
+        const auto start = Clock::now();
+        QEventLoop idle;
+        QTimer::singleShot(1000, &idle, &QEventLoop::quit);
+        idle.exec();
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double cpu = processCpuSeconds() - cpuBefore;
+        const bool ended = receiver.port().EventThread()->Ended();
+        receiver.port().ClosePort();
+        state.SetIterationTime(wall);
+        state.counters["cpu_ms"] = cpu * 1000.0;
+        state.counters["thread_ended"] = ended ? 1 : 0;
+    }
+}
+
+} // namespace
+
+BENCHMARK(Throughput)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Line115200)->Arg(3)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Vanished)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The hand-over needs an application object on the thread that runs the benchmarks.
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
