@@ -103,7 +103,6 @@ void TForm1::createControls()
     FolderDialog1 = new TFolderDialog(this);
     FolderDialog1->setTitle(QStringLiteral("Выберите папку для сохранения граффиков"));
     FolderDialog1->setOptions(fdoReturnOnlyFSDirs | fdoNewDialogStyle);
-    FolderDialog1->setDialogPosition(fdpXY);
 
     arrangeTabOrder();
     move(screen()->availableGeometry().center() - rect().center());

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised };
+#include "runtime/PanelBevel.h"
 
 // The sweep chart: panel, title, legend, axes and series drawn in one pass, to the
 // screen through an off-screen image, or into a fresh picture for export.

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+#include "runtime/PanelBevel.h"
 
 // A container that fills itself with one colour inside a raised edge. Its font (Tahoma,
 // 11 pixels, window-text colour) is taken over by the children that keep their parent's
