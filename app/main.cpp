@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Form2.h"
+#include "runtime/Application.h"
 #include "runtime/Translation.h"
 #include "serial/ComPort.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
 {
     Translation::initialize(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
     QApplication app(argc, argv);
+    TApplication::substituteDesignFonts();
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Six-channel display for an ADC board on a serial line."));

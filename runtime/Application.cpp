@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFont>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -26,6 +27,14 @@ QString TApplication::errorBoxText(const QString &message)
     if (!message.isEmpty() && message.back() > u'.')
         return message + u'.';
     return message;
+}
+
+void TApplication::substituteDesignFonts()
+{
+    const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                              QStringLiteral("DejaVu Sans")};
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), sans);
 }
 
 void TApplication::ShowException(const std::exception &error)

@@ -21,6 +21,10 @@ public:
     // character sorts after ".".
     static QString errorBoxText(const QString &message);
 
+    // The forms name Windows fonts; these stand-ins have about their metrics, so the
+    // designed positions still fit the text.
+    static void substituteDesignFonts();
+
     // Report error: releases a mouse grab, then shows the error box unless the error
     // is silent (EAbort).
     static void ShowException(const std::exception &error);
