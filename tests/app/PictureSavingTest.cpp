@@ -1,0 +1,196 @@
+#include "app/Form1.h"
+#include "app/PictureNamer.h"
+#include "chart/Chart.h"
+#include "chart/LineSeries.h"
+#include "runtime/Exception.h"
+#include "tests/support/ModalWatcher.h"
+#include "widgets/AdvCircularProgress.h"
+#include "widgets/FolderDialog.h"
+#include "widgets/SpinEdit.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PictureSavingTest : public testing::Test
+{
+protected:
+    PictureSavingTest()
+    {
+        // Short sweeps: 0, 10, .. 100, eleven ticks each.
+        form.SpinEdit4->setValue(100);
+        form.Button7->click();
+        answerFolder(folder.path());
+    }
+
+    void answerFolder(const std::optional<QString> &path)
+    {
+        form.FolderDialog1->setChooser([path](const QString &, const QString &, QWidget *) { return path; });
+    }
+
+    QString seriesFile(int number) const
+    {
+        return PictureNamer::seriesName(folder.path(), number, QDate::currentDate());
+    }
+
+    // One tick with a reading that differs from tick to tick, remembered for replay.
+    void tick()
+    {
+        const std::int32_t value = 50 + 97 * (m_ticks++ % 11);
+        form.state().adcValue[0] = value;
+        m_sweep.push_back({form.state().sweepX, value});
+        form.Timer1Timer();
+        if (form.state().sweepX == 0) {
+            m_lastSweep = m_sweep;
+            m_sweep.clear();
+        }
+    }
+
+    void sweeps(int count)
+    {
+        for (int i = 0; i < count * 11; ++i)
+            tick();
+    }
+
+    // The chart as it looked with the last whole sweep on it.
+    QImage lastSweepPicture()
+    {
+        TLineSeries *series = form.Series[0];
+        for (const auto &[x, y] : m_lastSweep)
+            series->AppendPoint(x, y, QString(), clBlack);
+        QImage picture = form.Chart1->RenderBitmap(clWhite, QRect(0, 0, 825, 249));
+        series->ClearPoints();
+        return picture.convertToFormat(QImage::Format_RGB32);
+    }
+
+    QTemporaryDir folder;
+    TForm1 form;
+
+private:
+    int m_ticks = 0;
+    std::vector<std::pair<std::int32_t, std::int32_t>> m_sweep;
+    std::vector<std::pair<std::int32_t, std::int32_t>> m_lastSweep;
+};
+
+TEST_F(PictureSavingTest, aSeriesOfThreeWritesTwoOneZeroAtConsecutiveWrapsEachTheWholeSweep)
+{
+    ModalWatcher watcher;
+    form.SpinEdit3->setValue(3);
+    form.Button4->click();
+    EXPECT_TRUE(form.state().savingSeries);
+    EXPECT_FALSE(form.Label2->isHidden());
+    EXPECT_FALSE(form.AdvCircularProgress1->isHidden());
+    EXPECT_TRUE(form.AdvCircularProgress1->isEnabled());
+
+    for (int number : {2, 1, 0}) {
+        sweeps(1);
+        const QImage written(seriesFile(number));
+        ASSERT_FALSE(written.isNull()) << seriesFile(number).toStdString();
+        EXPECT_EQ(written.size(), QSize(825, 249));
+        EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), lastSweepPicture())
+            << "picture " << number << " shows the sweep with the wrapping tick's point";
+        EXPECT_EQ(form.Series[0]->PointCount(), 0) << "the traces are cleared after the picture";
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);
+    EXPECT_FALSE(form.state().savingSeries);
+    EXPECT_TRUE(form.Label2->isHidden());
+    EXPECT_TRUE(form.AdvCircularProgress1->isHidden());
+    EXPECT_FALSE(form.AdvCircularProgress1->isEnabled());
+    ASSERT_EQ(watcher.boxes().size(), 1);
+    EXPECT_EQ(watcher.boxes().front().text, QStringLiteral("Серия картинок сохранена"));
+
+    sweeps(1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3) << "the series is over";
+}
+
+TEST_F(PictureSavingTest, aSeriesOfOneEndsAtTheFirstWrap)
+{
+    ModalWatcher watcher;
+    form.Button4->click();
+    sweeps(1);
+    EXPECT_TRUE(QFile::exists(seriesFile(0)));
+    EXPECT_FALSE(form.state().savingSeries);
+    EXPECT_EQ(watcher.boxes().size(), 1);
+}
+
+TEST_F(PictureSavingTest, cancellingTheFolderChangesNothing)
+{
+    answerFolder(std::nullopt);
+    form.Button4->click();
+    EXPECT_FALSE(form.state().savingSeries);
+    EXPECT_TRUE(form.Label2->isHidden());
+    EXPECT_TRUE(form.AdvCircularProgress1->isHidden());
+
+    ModalWatcher watcher;
+    form.Button3->click();
+    EXPECT_TRUE(watcher.boxes().isEmpty());
+    EXPECT_TRUE(form.Timer1->isActive()) << "a cancelled single picture still restarts the display";
+    form.Timer1->stop();
+}
+
+TEST_F(PictureSavingTest, aFolderThatVanishesEndsTheSeriesOnceAndTheDisplayGoesOn)
+{
+    QTemporaryDir doomed;
+    answerFolder(doomed.path());
+    form.SpinEdit3->setValue(5);
+    form.Button4->click();
+    ASSERT_TRUE(doomed.remove());
+
+    ModalWatcher watcher;
+    for (int i = 0; i < 10; ++i)
+        tick();
+    EXPECT_THROW(form.Timer1Timer(), EFCreateError) << "the wrapping tick reports the failure";
+    EXPECT_FALSE(form.state().savingSeries);
+    EXPECT_TRUE(form.Label2->isHidden());
+    EXPECT_TRUE(form.AdvCircularProgress1->isHidden());
+    EXPECT_EQ(form.state().sweepX, 0) << "the sweep restarts";
+    EXPECT_EQ(form.Series[0]->PointCount(), 0);
+
+    sweeps(2);
+    EXPECT_TRUE(watcher.boxes().isEmpty()) << "no further attempts, no further boxes";
+}
+
+TEST_F(PictureSavingTest, aSinglePictureIsNamedReportedAndRestartsTheDisplay)
+{
+    ModalWatcher watcher;
+    for (int i = 0; i < 4; ++i)
+        tick();
+    form.Button3->click();
+    const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files.front().startsWith(QStringLiteral("one_")));
+    ASSERT_EQ(watcher.boxes().size(), 1);
+    EXPECT_EQ(watcher.boxes().front().text,
+              QStringLiteral("Сохранено в файл ") + folder.path() + u'/' + files.front());
+    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_EQ(form.Series[0]->PointCount(), 4) << "a single picture leaves the traces alone";
+
+    form.Button3->click();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "never replaces an earlier picture";
+    form.Timer1->stop();
+}
+
+TEST_F(PictureSavingTest, aSinglePictureThatFailsRestartsTheDisplayBeforeTheErrorShows)
+{
+    // A folder nobody may create files in, not even root.
+    answerFolder(QStringLiteral("/proc"));
+    bool timerRanDuringBox = false;
+    ModalWatcher watcher([&](QDialog *box) {
+        timerRanDuringBox = form.Timer1->isActive();
+        box->reject();
+    });
+    form.Button3->click();
+    ASSERT_EQ(watcher.boxes().size(), 1);
+    EXPECT_TRUE(watcher.boxes().front().text.startsWith(QStringLiteral("Cannot create file \"/proc/one_")))
+        << watcher.boxes().front().text.toStdString();
+    EXPECT_TRUE(timerRanDuringBox);
+    EXPECT_TRUE(form.Timer1->isActive());
+    form.Timer1->stop();
+}
+
+} // namespace
