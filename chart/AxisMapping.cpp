@@ -13,7 +13,7 @@ int roundEven(double value)
 
 AxisMapping::AxisMapping(double minimum, double maximum, int start, int end, bool horizontal, bool inverted)
     : m_minimum(minimum), m_maximum(maximum), m_start(start), m_end(end), m_horizontal(horizontal),
-      m_inverted(inverted)
+      m_inverted(inverted), m_scale(maximum != minimum ? (end - start) / (maximum - minimum) : 0)
 {
 }
 
@@ -24,18 +24,17 @@ AxisMapping AxisMapping::along(int edge, int span, double startPercent, double e
                        edge + roundEven(span * 0.01 * endPercent), horizontal, inverted);
 }
 
-int AxisMapping::toPixel(double value) const
+// The rule itself: the offset in extended precision, rounded to a double, then to the
+// nearest pixel (ties to even).
+int AxisMapping::exactPixel(double value) const
 {
     const double range = m_maximum - m_minimum;
     if (range == 0)
         return centre();
-    // Extended precision keeps pixels of large sizes and ranges exact to the last bit.
     const double d = double((static_cast<long double>(value) - m_minimum) * size() / range);
     if (!(std::fabs(d) < 2147483647.0))
         return centre();
-    const int offset = roundEven(d);
-    const bool fromStart = m_horizontal != m_inverted;
-    return fromStart ? m_start + offset : m_end - offset;
+    return placed(roundEven(d));
 }
 
 double AxisMapping::toValue(int pixel) const

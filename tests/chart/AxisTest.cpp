@@ -3,7 +3,9 @@
 #include "chart/AxisMapping.h"
 #include "chart/Chart.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 namespace {
@@ -228,6 +230,31 @@ TEST(AxisSettings, NegativeIncrementAndSeparationAreRefused)
         },
         AxisException);
     EXPECT_EQ(axis.LabelsSeparation(), 10);
+}
+
+} // namespace
+
+namespace {
+
+// The quick double estimate must land on the same pixel as the extended-precision rule,
+// ties included, over many ranges and values.
+TEST(ValueToPixelPrecision, MatchesTheExtendedPrecisionRule)
+{
+    std::mt19937_64 random(99);
+    std::uniform_real_distribution<double> anyValue(-5000, 5000);
+    const AxisMapping maps[] = {AxisMapping(0, 100000, 165, 800, true, false), AxisMapping(-10, 1200, 31, 219, false, false),
+                                AxisMapping(-10, 3069, 31, 219, false, true), AxisMapping(0.1, 0.3, 0, 7, true, false)};
+    for (const AxisMapping &map : maps) {
+        for (int i = 0; i < 100000; ++i) {
+            // Every other value is a whole number, where exact halves occur.
+            const double value = i % 2 ? anyValue(random) : std::round(anyValue(random));
+            const double d = double((static_cast<long double>(value) - map.minimum()) * map.size() /
+                                    (static_cast<long double>(map.maximum()) - map.minimum()));
+            const int offset = int(std::nearbyint(d));
+            const int expected = map.horizontal() != map.inverted() ? map.start() + offset : map.end() - offset;
+            ASSERT_EQ(map.toPixel(value), expected) << "value " << value;
+        }
+    }
 }
 
 } // namespace

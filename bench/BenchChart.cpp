@@ -1,0 +1,146 @@
+// Speed and memory of the sweep chart with whole sweeps of data.
+//   build/bench/bench_chart --benchmark_filter=Repaint/100001
+// runs the chart's drawing pass and the naive reference (one drawLine per segment) on
+// the same data, so the two times give the ratio.
+
+#include "app/SweepChartDesign.h"
+#include "chart/Chart.h"
+#include "chart/LineSeries.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <malloc.h>
+#include <memory>
+
+namespace {
+
+constexpr std::array<TColor, 6> pointColors = {clBlack, clRed, clLime, clMaroon, clTeal, clBlue};
+
+// The main window's chart, 825 x 249, with one sweep of `points` readings per channel
+// (increment 1): a slow wave with noise, as a live board gives.
+struct SweepChart
+{
+    explicit SweepChart(int points)
+    {
+        chart.resize(825, 249);
+        applyChart1Design(chart, series);
+        chart.BottomAxis().setMaximum(points - 1);
+        for (std::size_t c = 0; c < series.size(); ++c) {
+            series[c]->LinePen().setWidth(2);
+            unsigned noise = 12345 + unsigned(c);
+            for (int x = 0; x < points; ++x) {
+                noise = noise * 1103515245 + 12345;
+                const double wave = 500 + 400 * std::sin(x * 6.28 / points * 3 + double(c));
+                series[c]->AppendPoint(x, std::round(wave + double((noise >> 16) % 40)), QString(), pointColors[c]);
+            }
+        }
+    }
+
+    TChart chart;
+    std::array<TLineSeries *, 6> series{};
+};
+
+void repaint(benchmark::State &state, bool reduced)
+{
+    SweepChart sweep(int(state.range(0)));
+    sweep.chart.setLineReduction(reduced);
+    QImage screen(sweep.chart.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        sweep.chart.Invalidate();
+        sweep.chart.render(&screen);
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+
+// The chart's own drawing pass into its off-screen image, copied to a window surface.
+void BM_FullRepaint(benchmark::State &state)
+{
+    repaint(state, true);
+}
+BENCHMARK(BM_FullRepaint)->Arg(201)->Arg(100001)->Unit(benchmark::kMillisecond);
+
+// The same pass drawing every segment with its own QPainter::drawLine.
+void BM_NaiveRepaint(benchmark::State &state)
+{
+    repaint(state, false);
+}
+BENCHMARK(BM_NaiveRepaint)->Arg(201)->Arg(100001)->Unit(benchmark::kMillisecond);
+
+// One append at the end of a series already holding range(0) points.
+void BM_AppendPointAtEnd(benchmark::State &state)
+{
+    const int held = int(state.range(0));
+    TChart chart;
+    auto owned = std::make_unique<TLineSeries>();
+    TLineSeries &series = *owned;
+    chart.AddSeries(std::move(owned));
+    const auto refill = [&] {
+        series.ClearPoints();
+        for (int x = 0; x < held; ++x)
+            series.AppendPoint(x, 1, QString(), clRed);
+    };
+    refill();
+    int x = held;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(series.AppendPoint(x, 512, QString(), clRed));
+        if (++x == held + 100000) {
+            state.PauseTiming();
+            refill();
+            x = held;
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_AppendPointAtEnd)->Arg(0)->Arg(1000)->Arg(100000);
+
+// One picture of the form's chart with the default sweep (201 points a channel).
+void BM_SaveBitmapFile(benchmark::State &state)
+{
+    SweepChart sweep(201);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.bmp"));
+    for (auto _ : state)
+        sweep.chart.SaveBitmapFile(path);
+}
+BENCHMARK(BM_SaveBitmapFile)->Unit(benchmark::kMillisecond);
+
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Heap bytes a series of range(0) points holds, per point, malloc's own overhead included.
+void BM_MemoryPerPoint(benchmark::State &state)
+{
+    const int points = int(state.range(0));
+    double perPoint = 0;
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        {
+            TLineSeries series;
+            for (int x = 0; x < points; ++x)
+                series.AppendPoint(x, x % 1024, QString(), clBlack);
+            perPoint = double(heapInUse() - before) / points;
+        }
+    }
+    state.counters["bytes_per_point"] = perPoint;
+}
+BENCHMARK(BM_MemoryPerPoint)->Arg(100001)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
