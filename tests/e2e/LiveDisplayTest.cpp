@@ -1,0 +1,123 @@
+#include "app/Form1.h"
+#include "app/PictureNamer.h"
+#include "chart/Chart.h"
+#include "chart/LineSeries.h"
+#include "serial/ComPort.h"
+#include "tests/support/ModalWatcher.h"
+#include "tests/support/PtyPair.h"
+#include "widgets/AdvProgress.h"
+#include "widgets/FolderDialog.h"
+#include "widgets/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The whole program path: a board on a pseudo-terminal, the serial engine and its
+// thread, the hand-over, the decoder, the display tick and the chart.
+class LiveDisplayTest : public testing::Test
+{
+protected:
+    LiveDisplayTest()
+    {
+        form.ComPort1->setPort(board.slavePath());
+        for (QCheckBox *box : form.BarBox)
+            box->setChecked(true);
+        for (QCheckBox *box : form.TraceBox)
+            box->setChecked(true);
+    }
+
+    void start()
+    {
+        form.Button1->click();
+        ASSERT_TRUE(form.ComPort1->Connected());
+        form.Timer1->stop(); // ticks are driven by the test unless it says otherwise
+    }
+
+    bool waitForReadings(const std::array<std::int32_t, channelCount> &expected)
+    {
+        return QTest::qWaitFor([&] { return form.state().adcValue == expected; }, 10000);
+    }
+
+    PtyPair board;
+    TForm1 form;
+};
+
+TEST_F(LiveDisplayTest, readingsFromTheLineReachBarsAndTraces)
+{
+    start();
+    // Split, bursty and with line ends, as a real adapter delivers it.
+    board.write("10b\r\n2");
+    board.write("0c30d\r\n40e 50f\r\n6");
+    board.write("0a12x4d");
+    ASSERT_TRUE(waitForReadings({10, 20, 30, 40, 50, 60}));
+    EXPECT_EQ(form.decoder().droppedCount(), 1u);
+
+    for (int i = 0; i < 3; ++i)
+        form.Timer1Timer();
+    for (int ch = 0; ch < channelCount; ++ch) {
+        EXPECT_EQ(form.AdvProgress[ch]->Position(), 10 * (ch + 1));
+        EXPECT_EQ(form.Series[ch]->PointCount(), 3);
+    }
+    EXPECT_EQ(form.state().sweepX, 30);
+
+    board.write("999b");
+    ASSERT_TRUE(waitForReadings({999, 20, 30, 40, 50, 60}));
+    form.Button2->click();
+    EXPECT_FALSE(form.ComPort1->Connected());
+    EXPECT_TRUE(form.Button1->isEnabled());
+
+    form.Button1->click();
+    ASSERT_TRUE(form.ComPort1->Connected()) << "Stop then Start opens the port again";
+    form.Timer1->stop();
+    form.Timer1Timer();
+    EXPECT_EQ(form.Series[0]->PointCount(), 4) << "the sweep goes on where it was";
+    board.write("7c");
+    ASSERT_TRUE(waitForReadings({999, 7, 30, 40, 50, 60}));
+}
+
+TEST_F(LiveDisplayTest, closingTheWindowWhileRunningClosesThePort)
+{
+    start();
+    form.Timer1->start();
+    form.close();
+    EXPECT_FALSE(form.ComPort1->Connected());
+    EXPECT_FALSE(form.Timer1->isActive());
+}
+
+TEST_F(LiveDisplayTest, aSeriesOfTwoPicturesFromLiveData)
+{
+    QTemporaryDir folder;
+    form.FolderDialog1->setChooser(
+        [&folder](const QString &, const QString &, QWidget *) { return std::optional<QString>(folder.path()); });
+    form.SpinEdit1->setValue(5);
+    form.Button5->click();
+    form.SpinEdit4->setValue(40);
+    form.Button7->click();
+    form.SpinEdit3->setValue(2);
+    form.Button4->click();
+    const QImage blank = form.Chart1->RenderBitmap(clWhite, QRect(0, 0, 825, 249)).convertToFormat(QImage::Format_RGB32);
+
+    ModalWatcher watcher;
+    form.Button1->click();
+    ASSERT_TRUE(form.ComPort1->Connected());
+    board.write("800b400c");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.state().savingSeries; }, 20000));
+    form.Button2->click();
+
+    for (int number : {1, 0}) {
+        const QImage picture(PictureNamer::seriesName(folder.path(), number, QDate::currentDate()));
+        ASSERT_FALSE(picture.isNull()) << number;
+        EXPECT_EQ(picture.size(), QSize(825, 249));
+        EXPECT_NE(picture.convertToFormat(QImage::Format_RGB32), blank) << "picture " << number << " shows traces";
+    }
+    ASSERT_EQ(watcher.boxes().size(), 1);
+    EXPECT_EQ(watcher.boxes().front().text, QStringLiteral("Серия картинок сохранена"));
+}
+
+} // namespace
