@@ -30,7 +30,7 @@ BoardSimulator::BoardSimulator(const SimulatorOptions &options, BoardOutput &out
 
 void BoardSimulator::run()
 {
-    while (!finished() && m_output.waitForReader(m_stop)) {
+    while (!finished() && !m_stop.requested() && m_output.waitForReader(m_stop)) {
         m_pacer.restart();
         sendWhileAttached();
     }

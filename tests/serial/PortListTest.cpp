@@ -46,15 +46,6 @@ TEST(ListSerialPorts, SortsAsTextIgnoringLetterCase)
     }
 }
 
-TEST(ListSerialPorts, WithoutAnyPortGivesAnEmptyList)
-{
-    FakeSysfs sysfs;
-    sysfs.addVirtual("tty1");
-    QStringList list = {"stale"};
-    ListSerialPorts(list, sysfs.root());
-    EXPECT_TRUE(list.isEmpty());
-}
-
 TEST(ListSerialPorts, UnreadableTtyClassRaisesCode23AndKeepsTheList)
 {
     FakeSysfs sysfs;
@@ -68,15 +59,6 @@ TEST(ListSerialPorts, UnreadableTtyClassRaisesCode23AndKeepsTheList)
         EXPECT_EQ(error.message(), QStringLiteral("Registry error (win error code: 2)"));
     }
     EXPECT_EQ(list, QStringList({"kept"}));
-}
-
-TEST(ListSerialPorts, ReadsTheTreeNamedByTheEnvironment)
-{
-    FakeSysfs sysfs;
-    sysfs.addPort("ttyUSB7");
-    QStringList list;
-    ListSerialPorts(list);
-    EXPECT_EQ(list, QStringList({"ttyUSB7"}));
 }
 
 } // namespace
