@@ -29,6 +29,11 @@ TComThread::~TComThread()
 {
     SignalStop();
     waitForEnd();
+    // The closing purge: bytes still queued are dropped. It runs here, after the body,
+    // because in window mode a handler may still be reading on the GUI thread while the
+    // body ends; a purge between its count and its read would leave the read waiting.
+    if (m_loopEnded)
+        m_port.m_device.purge();
 }
 
 void TComThread::SignalStop()
@@ -49,6 +54,7 @@ void TComThread::Execute()
 {
     try {
         WaitLoop();
+        m_loopEnded = true;
     } catch (...) {
         // A handler or a read raised: the body ends here, silently, without the
         // closing purge. The error is dropped with the thread.
@@ -66,9 +72,6 @@ void TComThread::WaitLoop()
         if (!m_received.empty())
             DeliverEvents();
     }
-    // Stopped, failed or vanished: drop what is still queued; on a vanished device
-    // this fails, which changes nothing.
-    m_port.m_device.purge();
 }
 
 void TComThread::DeliverEvents()

@@ -43,6 +43,7 @@ private:
     PosixEventWaiter m_waiter;
     TComEvents m_received;           // written by the thread, read by the delivery
     std::exception_ptr m_fatalError; // what ended the body early; dropped with the thread
+    bool m_loopEnded = false;        // the loop ended by itself: stopped, failed or vanished
     std::atomic<bool> m_ended{false};
     std::thread m_thread;
 };

@@ -7,10 +7,13 @@
 #include "tests/serial/ComPortFixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -238,6 +241,39 @@ TEST_F(ComPortOnPty, VanishedDeviceEndsTheThreadAndReopeningFails)
         EXPECT_EQ(error.code(), EComPort::OpenFailed);
     }
     EXPECT_FALSE(port.Connected());
+}
+
+TEST(ComPortVanished, StartFailsUntilTheDeviceIsBack)
+{
+    // The port names a link, as udev names an adapter; the link outlives the device.
+    const QString link = QDir::temp().filePath(QStringLiteral("ondrix-port-%1").arg(QCoreApplication::applicationPid()));
+    auto pointLinkAt = [&](const QString &target) {
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(target, link));
+    };
+    auto first = std::make_unique<PtyPair>();
+    pointLinkAt(first->slavePath());
+    TComPort port;
+    port.setPort(link);
+    port.OpenPort();
+    first.reset();
+    ASSERT_TRUE(waitFor([&] { return port.EventThread()->Ended(); }));
+    port.ClosePort();
+    expectComPortError([&] { port.OpenPort(); }, EComPort::OpenFailed, ENOENT);
+    expectComPortError([&] { port.OpenPort(); }, EComPort::OpenFailed, ENOENT);
+
+    PtyPair second;
+    pointLinkAt(second.slavePath());
+    int calls = 0;
+    port.OnRxChar = [&](TCustomComPort &sender, int count) {
+        std::string text;
+        calls += sender.ReadText(text, count) > 0;
+    };
+    port.OpenPort();
+    second.write("8d");
+    EXPECT_TRUE(waitFor([&] { return calls == 1; }));
+    port.ClosePort();
+    QFile::remove(link);
 }
 
 TEST_F(ComPortOnPty, ReadOnAVanishedDeviceFails)

@@ -36,14 +36,17 @@ TEST(Synchronize, CallRunsOnTheGuiThreadAndBlocksUntilDone)
 TEST(Synchronize, ExceptionTravelsBackToTheWorker)
 {
     QString caught;
+    std::atomic<bool> finished{false};
     std::thread worker([&] {
         try {
             Synchronize::call([] { throw EConvertError("'q' is not a valid integer value"); });
         } catch (const EConvertError &error) {
             caught = error.message();
         }
+        finished = true;
+        Synchronize::wake();
     });
-    Synchronize::waitUntil([&] { return !caught.isEmpty(); });
+    Synchronize::waitUntil([&] { return finished.load(); });
     worker.join();
     EXPECT_EQ(caught, "'q' is not a valid integer value");
 }
