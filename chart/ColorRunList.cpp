@@ -51,10 +51,3 @@ ColorRunList::Cursor::Cursor(const ColorRunList &list, int index)
     : m_list(list), m_run(list.m_runs.empty() ? 0 : list.runIndexOf(index))
 {
 }
-
-TColor ColorRunList::Cursor::at(int index)
-{
-    while (m_run + 1 < m_list.m_runs.size() && m_list.m_runs[m_run + 1].start <= index)
-        ++m_run;
-    return m_list.m_runs[m_run].color;
-}

@@ -24,7 +24,13 @@ public:
     {
     public:
         Cursor(const ColorRunList &list, int index);
-        TColor at(int index);
+        TColor at(int index)
+        {
+            const std::vector<Run> &runs = m_list.m_runs;
+            while (m_run + 1 < runs.size() && runs[m_run + 1].start <= index)
+                ++m_run;
+            return runs[m_run].color;
+        }
 
     private:
         const ColorRunList &m_list;

@@ -5,6 +5,8 @@
 #include "chart/SeriesView.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -12,10 +14,68 @@ namespace {
 
 constexpr int pixelLimit = 32766;
 
-bool drawablePixel(QPoint p)
+// Points mapped to pixels on both axes: the drawing as the line rules state it.
+struct PixelGeometry
 {
-    return std::abs(p.x()) <= pixelLimit && std::abs(p.y()) <= pixelLimit;
-}
+    using Vertex = QPoint;
+
+    const AxisMapping &horizontal;
+    const AxisMapping &vertical;
+
+    Vertex at(double x, double y) const { return {horizontal.toPixel(x), vertical.toPixel(y)}; }
+    Vertex edge(int pixel, double y) const { return {pixel, vertical.toPixel(y)}; }
+    static bool drawable(Vertex p) { return std::abs(p.x()) <= pixelLimit && std::abs(p.y()) <= pixelLimit; }
+};
+
+// Points kept as values on the vertical axis for the reduced drawing, which maps only
+// the few it draws. Used only when every value of the series maps within the pixel
+// limit, so that only the column needs the check. Hundreds of points share a column,
+// so the X values safely inside the last column found skip the mapping.
+class ColumnGeometry
+{
+public:
+    using Vertex = ReducedLinePainter::Vertex;
+
+    explicit ColumnGeometry(const AxisMapping &horizontal) : m_horizontal(horizontal) {}
+
+    Vertex at(double x, double y)
+    {
+        if (!(x > m_safeLow && x < m_safeHigh))
+            findColumn(x);
+        return {m_column, y};
+    }
+    static Vertex edge(int pixel, double y) { return {pixel, y}; }
+    static bool drawable(Vertex p) { return std::abs(p.x) <= pixelLimit; }
+
+private:
+    void findColumn(double x)
+    {
+        m_column = m_horizontal.toPixel(x);
+        const double scale = m_horizontal.size() / m_horizontal.range();
+        const int offset = m_horizontal.inverted() ? m_horizontal.end() - m_column : m_column - m_horizontal.start();
+        // Offsets of this column lie within half a pixel of it; a margin far above the
+        // rounding error of the estimate keeps values near a boundary on the exact path.
+        constexpr double margin = 1e-6;
+        const double a = m_horizontal.minimum() + (offset - 0.5 + margin) / scale;
+        const double b = m_horizontal.minimum() + (offset + 0.5 - margin) / scale;
+        const bool usable = std::isfinite(a) && std::isfinite(b) && std::abs(offset) < 1000000;
+        m_safeLow = usable ? std::min(a, b) : 0;
+        m_safeHigh = usable ? std::max(a, b) : 0;
+    }
+
+    const AxisMapping &m_horizontal;
+    int m_column = 0;
+    double m_safeLow = 0;
+    double m_safeHigh = 0; // empty until the first column is found
+};
+
+// Hands the pixel segments of the walk to a virtual sink.
+struct SinkAdapter
+{
+    LineSegmentSink &sink;
+    void segment(QPoint from, QPoint to, TColor color) { sink.segment(from, to, color); }
+    void finish() { sink.finish(); }
+};
 
 } // namespace
 
@@ -61,38 +121,50 @@ bool TCustomSeries::visibleRange(const SeriesView &view, VisibleRange &range) co
     return true;
 }
 
-QPoint TCustomSeries::edgeStart(const SeriesView &view, const VisibleRange &range) const
+// The height of the line from point first - 1 to point first where it crosses the edge.
+double TCustomSeries::edgeValue(const VisibleRange &range) const
 {
     const int i = range.first;
     const double x0 = XValues().Value(i - 1);
     const double x1 = XValues().Value(i);
     const double y0 = YValues().Value(i - 1);
     const double y1 = YValues().Value(i);
-    const double y = x1 == x0 ? y0 : y0 + (y1 - y0) * (range.edgeValue - x0) / (x1 - x0);
-    return QPoint(range.edgePixel, view.vertical.toPixel(y));
+    return x1 == x0 ? y0 : y0 + (y1 - y0) * (range.edgeValue - x0) / (x1 - x0);
 }
 
-void TCustomSeries::walkLine(const SeriesView &view, LineSegmentSink &sink) const
+// Whether every Y value of the series lands within the pixel limit on a monotone part of
+// the map (values far enough off to map to the centre are not).
+bool TCustomSeries::valuesMapNear(const AxisMapping &vertical) const
 {
+    const TChartValueList &y = YValues();
+    if (!std::isfinite(y.Total()))
+        return false;
+    for (const double value : {y.MinValue(), y.MaxValue()}) {
+        const double offset = (value - vertical.minimum()) * vertical.size() / vertical.range();
+        if (vertical.range() != 0 && !(std::fabs(offset) < 1e9))
+            return false;
+        if (std::abs(vertical.toPixel(value)) > pixelLimit)
+            return false;
+    }
+    return true;
+}
+
+template <typename Geometry, typename Sink>
+void TCustomSeries::walk(const SeriesView &view, Geometry &&geometry, Sink &sink) const
+{
+    using Vertex = typename Geometry::Vertex;
     VisibleRange range{};
     if (!visibleRange(view, range))
         return;
-    // Mapping all points first, in one tight loop, is much faster than mapping them
-    // inside the walk with its branches.
-    std::vector<QPoint> pixels(std::size_t(range.last - range.first + 1));
-    for (int i = range.first; i <= range.last; ++i) {
-        pixels[std::size_t(i - range.first)] =
-            QPoint(view.horizontal.toPixel(XValues().Value(i)), view.vertical.toPixel(YValues().Value(i)));
-    }
     ColorRunList::Cursor storedColor(colors(), range.first);
-    QPoint previous;
+    Vertex previous{};
     bool hasPrevious = false; // a line whose first point is left out starts at the next one
     TColor previousColor = clDefault;
     for (int i = range.first; i <= range.last; ++i) {
         const TColor stored = storedColor.at(i);
         const TColor c = stored == clDefault ? PointColor(i) : stored;
-        const QPoint p = pixels[std::size_t(i - range.first)];
-        if (!drawablePixel(p)) {
+        const Vertex p = geometry.at(XValues().Value(i), YValues().Value(i));
+        if (!geometry.drawable(p)) {
             previousColor = c;
             continue;
         }
@@ -102,15 +174,21 @@ void TCustomSeries::walkLine(const SeriesView &view, LineSegmentSink &sink) cons
         if (i == range.first) {
             joined = i > 0 && PointColor(i - 1) != clNone;
             if (i > 0)
-                previous = edgeStart(view, range);
+                previous = geometry.edge(range.edgePixel, edgeValue(range));
         }
-        if (joined && p != previous && c != clNone)
+        if (joined && !(p == previous) && c != clNone)
             sink.segment(previous, p, c);
         previous = p;
         previousColor = c;
         hasPrevious = true;
     }
     sink.finish();
+}
+
+void TCustomSeries::walkLine(const SeriesView &view, LineSegmentSink &sink) const
+{
+    SinkAdapter adapter{sink};
+    walk(view, PixelGeometry{view.horizontal, view.vertical}, adapter);
 }
 
 void TCustomSeries::draw(QPainter &painter, const SeriesView &view) const
@@ -120,9 +198,9 @@ void TCustomSeries::draw(QPainter &painter, const SeriesView &view) const
     painter.save();
     if (view.clipPoints)
         painter.setClipRect(view.plot.toQRect());
-    if (view.reduceLines && m_linePen.Style() == psSolid) {
-        ReducedLinePainter line(painter, m_linePen);
-        walkLine(view, line);
+    if (view.reduceLines && m_linePen.Style() == psSolid && valuesMapNear(view.vertical)) {
+        ReducedLinePainter line(painter, m_linePen, view.vertical);
+        walk(view, ColumnGeometry{view.horizontal}, line);
     } else {
         NaiveLinePainter line(painter, m_linePen);
         walkLine(view, line);

@@ -3,6 +3,7 @@
 #include "chart/ChartPen.h"
 #include "chart/ChartSeries.h"
 
+class AxisMapping;
 class LineSegmentSink;
 
 // A series drawn as a line through its points in X order: segments take the colour of
@@ -33,7 +34,11 @@ private:
 
     bool visibleRange(const SeriesView &view, VisibleRange &range) const;
     int firstAtOrAfter(double value, int from) const;
-    QPoint edgeStart(const SeriesView &view, const VisibleRange &range) const;
+    double edgeValue(const VisibleRange &range) const;
+    bool valuesMapNear(const AxisMapping &vertical) const;
+
+    template <typename Geometry, typename Sink>
+    void walk(const SeriesView &view, Geometry &&geometry, Sink &sink) const;
 
     TChartPen m_linePen;
 };

@@ -4,17 +4,18 @@
 
 #include <QPainter>
 
-ReducedLinePainter::ReducedLinePainter(QPainter &painter, const TChartPen &pen) : m_painter(painter), m_pen(pen)
+ReducedLinePainter::ReducedLinePainter(QPainter &painter, const TChartPen &pen, const AxisMapping &vertical)
+    : m_painter(painter), m_pen(pen), m_vertical(vertical)
 {
 }
 
-void ReducedLinePainter::segment(QPoint from, QPoint to, TColor color)
+void ReducedLinePainter::startSegment(Vertex from, Vertex to, TColor color)
 {
     if (!m_inRun || color != m_runColor) {
         endRun();
         m_runColor = color;
         m_inRun = true;
-    } else if (from != m_chainEnd) {
+    } else if (!(from == m_chainEnd)) {
         endChain();
     }
     if (!m_inChain) {
@@ -31,22 +32,14 @@ void ReducedLinePainter::finish()
     m_inRun = false;
 }
 
-void ReducedLinePainter::addPoint(QPoint point)
+void ReducedLinePainter::addPoint(Vertex point)
 {
-    if (m_inColumn && point.x() == m_column.first.x()) {
-        m_column.last = point;
-        // Screen y grows downwards: "lowest" is the smallest y.
-        if (point.y() < m_column.lowest.y()) {
-            m_column.lowest = point;
-            m_column.lowestBeforeHighest = false;
-        } else if (point.y() > m_column.highest.y()) {
-            m_column.highest = point;
-            m_column.lowestBeforeHighest = true;
-        }
+    if (m_inColumn && point.x == m_column.x) {
+        extendColumn(point.y);
         return;
     }
     endColumn();
-    m_column = {point, point, point, point, true};
+    m_column = {point.x, point.y, point.y, point.y, point.y, true};
     m_inColumn = true;
 }
 
@@ -54,15 +47,11 @@ void ReducedLinePainter::endColumn()
 {
     if (!m_inColumn)
         return;
-    emitPoint(m_column.first);
-    if (m_column.lowestBeforeHighest) {
-        emitPoint(m_column.lowest);
-        emitPoint(m_column.highest);
-    } else {
-        emitPoint(m_column.highest);
-        emitPoint(m_column.lowest);
-    }
-    emitPoint(m_column.last);
+    const Column &c = m_column;
+    emitPoint(c.x, c.first);
+    emitPoint(c.x, c.lowestBeforeHighest ? c.lowest : c.highest);
+    emitPoint(c.x, c.lowestBeforeHighest ? c.highest : c.lowest);
+    emitPoint(c.x, c.last);
     m_inColumn = false;
 }
 
@@ -83,8 +72,9 @@ void ReducedLinePainter::endRun()
     m_lines.clear();
 }
 
-void ReducedLinePainter::emitPoint(QPoint point)
+void ReducedLinePainter::emitPoint(int x, double value)
 {
+    const QPoint point(x, m_vertical.toPixel(value));
     if (m_hasEmitted && point != m_lastEmitted)
         m_lines.emplace_back(m_lastEmitted, point);
     m_lastEmitted = point;

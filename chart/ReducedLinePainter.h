@@ -1,6 +1,7 @@
 #pragma once
 
-#include "chart/LineSegmentSink.h"
+#include "chart/AxisMapping.h"
+#include "runtime/Color.h"
 
 #include <QLine>
 #include <vector>
@@ -11,37 +12,70 @@ class TChartPen;
 // Draws a dense line with few segments. Within one pixel column a connected line only
 // runs up and down, so the segments through the column's first, lowest, highest and last
 // point (in the order the line visits them) cover the same pixels as all of them.
-// Segments of one colour are drawn with one call; a colour change flushes them first,
-// so later segments still lie on top of earlier ones.
-class ReducedLinePainter : public LineSegmentSink
+// Because the vertical map is monotone, the column is tracked in values and only its
+// four points are mapped to pixels. Segments of one colour are drawn with one call; a
+// colour change flushes them first, so later segments still lie on top of earlier ones.
+class ReducedLinePainter
 {
 public:
-    ReducedLinePainter(QPainter &painter, const TChartPen &pen);
-    void segment(QPoint from, QPoint to, TColor color) override;
-    void finish() override;
+    // A point of the line: its pixel column and its value on the vertical axis.
+    struct Vertex
+    {
+        int x;
+        double y;
+        bool operator==(const Vertex &other) const = default;
+    };
+
+    ReducedLinePainter(QPainter &painter, const TChartPen &pen, const AxisMapping &vertical);
+    void segment(Vertex from, Vertex to, TColor color)
+    {
+        // The common case of a dense line, kept inline: the next point of the same run
+        // and chain in the same column only moves the column's extremes.
+        if (m_inColumn && to.x == m_column.x && m_inRun && color == m_runColor && from == m_chainEnd) {
+            extendColumn(to.y);
+            m_chainEnd = to;
+            return;
+        }
+        startSegment(from, to, color);
+    }
+    void finish();
 
 private:
     struct Column
     {
-        QPoint first;
-        QPoint last;
-        QPoint lowest;
-        QPoint highest;
+        int x = 0;
+        double first = 0;
+        double last = 0;
+        double lowest = 0;
+        double highest = 0;
         bool lowestBeforeHighest = true;
     };
 
-    void addPoint(QPoint point);
+    void startSegment(Vertex from, Vertex to, TColor color);
+    void addPoint(Vertex point);
+    void extendColumn(double value)
+    {
+        m_column.last = value;
+        if (value < m_column.lowest) {
+            m_column.lowest = value;
+            m_column.lowestBeforeHighest = false;
+        } else if (value > m_column.highest) {
+            m_column.highest = value;
+            m_column.lowestBeforeHighest = true;
+        }
+    }
     void endColumn();
     void endChain();
     void endRun();
-    void emitPoint(QPoint point);
+    void emitPoint(int x, double value);
 
     QPainter &m_painter;
     const TChartPen &m_pen;
+    const AxisMapping &m_vertical;
     TColor m_runColor = clNone;
     bool m_inRun = false;
     bool m_inChain = false;
-    QPoint m_chainEnd;
+    Vertex m_chainEnd{};
     bool m_inColumn = false;
     Column m_column;
     bool m_hasEmitted = false;

@@ -112,24 +112,40 @@ TEST(LineWalk, UnorderedSeriesDrawsEveryPointInListOrder)
     EXPECT_EQ(recorder.segments, expected);
 }
 
+struct DenseRow
+{
+    const char *name;
+    double xMaximum;
+    double xStep;
+    bool inverted;
+};
+
+class ReducedDrawing : public ::testing::TestWithParam<DenseRow>
+{
+};
+
 // A whole sweep of noisy readings per channel, with colour changes and null points in
 // one of them: the reduced drawing must look like one line call per segment.
-TEST(ReducedDrawing, MatchesTheNaivePictureOnDenseData)
+TEST_P(ReducedDrawing, MatchesTheNaivePictureOnDenseData)
 {
+    const DenseRow &row = GetParam();
     FormChart form;
-    form.chart.BottomAxis().setMaximum(100000);
+    form.chart.BottomAxis().setMaximum(row.xMaximum);
+    form.chart.BottomAxis().setInverted(row.inverted);
+    form.chart.LeftAxis().setInverted(row.inverted);
     std::mt19937 random(7);
     const TColor colors[] = {clBlack, clRed, clLime, clMaroon, clTeal, clBlue};
+    const int points = int(row.xMaximum / row.xStep) + 1;
     for (int c = 0; c < 6; ++c) {
         double level = 150.0 * (c + 1);
-        for (int x = 0; x <= 100000; ++x) {
+        for (int i = 0; i < points; ++i) {
             level = std::clamp(level + double(int(random() % 21) - 10), 0.0, 1150.0);
             TColor color = colors[c];
-            if (c == 5 && (x / 7000) % 2 == 1)
+            if (c == 5 && (i / 7000) % 2 == 1)
                 color = clFuchsia;
-            if (c == 5 && x % 9973 == 0)
+            if (c == 5 && i % 9973 == 0)
                 color = clNone;
-            form.series[std::size_t(c)]->AppendPoint(x, level, QString(), color);
+            form.series[std::size_t(c)]->AppendPoint(i * row.xStep, level, QString(), color);
         }
     }
     const QImage reduced = form.render();
@@ -143,5 +159,11 @@ TEST(ReducedDrawing, MatchesTheNaivePictureOnDenseData)
     RecordProperty("differentPixels", different);
     EXPECT_LE(different, 50);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ReducedDrawing,
+                         ::testing::Values(DenseRow{"wholeSweepOfTheLongestChart", 100000, 1, false},
+                                           DenseRow{"invertedAxes", 100000, 1, true},
+                                           DenseRow{"fractionalPositions", 0.3, 0.000003, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
