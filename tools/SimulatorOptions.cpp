@@ -104,7 +104,7 @@ std::string simulatorUsage(const std::string &programName)
         "  --rate N       readings per second per channel (default 50)\n"
         "  --crlf         send CR LF after each reading\n"
         "  --split        cut every write in two, the second part half a period later\n"
-        "  --burst K      K readings per write (default 1)\n"
+        "  --burst K      K readings per write, at the same rate (default 1)\n"
         "  --garbage P    replace P percent of the readings by malformed ones\n"
         "                 (\"12x4d\", a lone tag, an overlong number, an upper-case tag, no tag)\n"
         "  --count N      send N readings per channel, then exit once the reader has closed\n"
