@@ -6,6 +6,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <cmath>
 
 TChart::TChart(QWidget *parent) : QWidget(parent)
@@ -89,19 +90,20 @@ void TChart::paintEvent(QPaintEvent *)
 QImage TChart::RenderBitmap(TColor BackColor, const QRect &Rect)
 {
     QImage bitmap(Rect.size(), QImage::Format_RGB32);
+    if (Rect.isEmpty())
+        return bitmap; // nothing to draw on: an empty picture
     if (bitmap.isNull())
         throw EOutOfResources(QStringLiteral("Out of system resources"));
     // A fresh picture is white; the drawing pass covers it with the panel anyway.
-    bitmap.fill(BackColor == clWhite ? Qt::white : toQColor(BackColor));
+    bitmap.fill(BackColor == clWhite ? QColor(Qt::white) : toQColor(BackColor));
     const bool buffered = m_buffered;
+    const auto restoreBuffering = qScopeGuard([&] { m_buffered = buffered; });
     m_buffered = false;
     m_buffer = QImage();
     m_bufferValid = false;
-    {
-        QPainter painter(&bitmap);
-        drawPass(painter, bitmap.rect());
-    }
-    m_buffered = buffered;
+    QPainter painter(&bitmap);
+    drawPass(painter, bitmap.rect());
+    painter.end();
     return bitmap;
 }
 

@@ -140,10 +140,9 @@ bool TCustomSeries::valuesMapNear(const AxisMapping &vertical) const
     if (!std::isfinite(y.Total()))
         return false;
     for (const double value : {y.MinValue(), y.MaxValue()}) {
-        const double offset = (value - vertical.minimum()) * vertical.size() / vertical.range();
-        if (vertical.range() != 0 && !(std::fabs(offset) < 1e9))
-            return false;
-        if (std::abs(vertical.toPixel(value)) > pixelLimit)
+        const bool far = vertical.range() != 0 &&
+                         !(std::fabs((value - vertical.minimum()) * vertical.size() / vertical.range()) < 1e9);
+        if (far || std::abs(vertical.toPixel(value)) > pixelLimit)
             return false;
     }
     return true;

@@ -11,14 +11,15 @@
 
 namespace {
 
+// Header fields; 0 past the end of a short file.
 quint32 field32(const QByteArray &file, int offset)
 {
-    return qFromLittleEndian<quint32>(file.constData() + offset);
+    return offset + 4 <= file.size() ? qFromLittleEndian<quint32>(file.constData() + offset) : 0;
 }
 
 quint16 field16(const QByteArray &file, int offset)
 {
-    return qFromLittleEndian<quint16>(file.constData() + offset);
+    return offset + 2 <= file.size() ? qFromLittleEndian<quint16>(file.constData() + offset) : 0;
 }
 
 // Reads back a 24-bit bottom-up file as written.
@@ -27,6 +28,8 @@ QImage decode(const QByteArray &file)
     const int width = int(field32(file, 18));
     const int height = int(field32(file, 22));
     const int rowSize = (width * 3 + 3) & ~3;
+    if (file.size() < qint64(field32(file, 10)) + qint64(rowSize) * height)
+        return QImage();
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const auto *row = reinterpret_cast<const uchar *>(file.constData()) + field32(file, 10) + (height - 1 - y) * rowSize;
