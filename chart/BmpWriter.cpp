@@ -35,7 +35,7 @@ QByteArray BmpWriter::encode(const QImage &image)
     put16(h + 28, 24);              // bits per pixel
     put32(h + 30, 0);               // no compression
     put32(h + 34, quint32(imageSize));
-    // Resolution, colours used and important stay 0: unspecified, all colours.
+    // Resolution 0: no preferred print size; colours used and important 0: all of them.
     for (int y = 0; y < height; ++y) {
         const auto *source = reinterpret_cast<const QRgb *>(rgb.constScanLine(height - 1 - y));
         char *row = h + pixelOffset + qint64(y) * rowSize;
