@@ -87,13 +87,12 @@ std::vector<TChartLegend::Row> TChartLegend::rows(const std::vector<const TChart
     return rows;
 }
 
-LegendGeometry TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
-                                  const std::vector<const TChartSeries *> &series) const
+void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
+                        const std::vector<const TChartSeries *> &series) const
 {
-    LegendGeometry g;
     if (!vertical()) {
-        narrowPlot(plot, g);
-        return g;
+        narrowPlot(plot, LegendGeometry{});
+        return;
     }
     const QFontMetrics metrics(m_font);
     const std::vector<Row> legendRows = rows(series);
@@ -111,7 +110,7 @@ LegendGeometry TChartLegend::draw(QPainter &painter, const ChartRect &bounds, Ch
     input.alignRight = m_alignment == laRight;
     for (const Row &row : legendRows)
         input.textWidths.push_back(metrics.horizontalAdvance(row.text));
-    g = LegendGeometry::layOut(input);
+    const LegendGeometry g = LegendGeometry::layOut(input);
     if (g.rows >= 1) {
         painter.save();
         drawBox(painter, g);
@@ -133,7 +132,6 @@ LegendGeometry TChartLegend::draw(QPainter &painter, const ChartRect &bounds, Ch
         painter.restore();
     }
     narrowPlot(plot, g);
-    return g;
 }
 
 void TChartLegend::drawBox(QPainter &painter, const LegendGeometry &g) const

@@ -71,9 +71,8 @@ public:
     };
     std::vector<Row> rows(const std::vector<const TChartSeries *> &series) const;
 
-    // Draws the legend inside `bounds` and narrows the plotting rectangle; returns the
-    // layout used (no rows when nothing fitted).
-    LegendGeometry draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
+    // Draws the legend inside `bounds` and narrows the plotting rectangle.
+    void draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
                         const std::vector<const TChartSeries *> &series) const;
 
 private:
