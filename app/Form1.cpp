@@ -95,9 +95,9 @@ void TForm1::restartSweep()
     m_state.sweepX = 0;
 }
 
-void TForm1::ComPort1RxChar(TCustomComPort &Sender, int Count)
+void TForm1::ComPort1RxChar(TCustomComPort &, int Count)
 {
-    static_cast<TComPort &>(Sender).ReadText(m_received, Count);
+    ComPort1->ReadText(m_received, Count);
     m_decoder.decode(m_received);
 }
 
