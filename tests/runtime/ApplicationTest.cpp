@@ -14,7 +14,7 @@ TEST(ApplicationTitleTest, comesFromTheProgramFileName)
     EXPECT_EQ(TApplication::titleFromFileName(QStringLiteral("/usr/local/bin/ondrix")), QStringLiteral("ondrix"));
     EXPECT_EQ(TApplication::titleFromFileName(QStringLiteral("/opt/Ondrix.bin.old")), QStringLiteral("Ondrix"));
     EXPECT_EQ(TApplication::titleFromFileName(QStringLiteral("/x.y/aBC")), QStringLiteral("abc"));
-    EXPECT_EQ(TApplication::title(), QStringLiteral("test_runtime"));
+    EXPECT_EQ(TApplication::title(), QStringLiteral("runtime_test"));
 }
 
 TEST(ErrorBoxTextTest, addsAFullStopOnlyAfterCharactersThatSortAboveIt)
