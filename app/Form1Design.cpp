@@ -147,7 +147,6 @@ void TForm1::createPicturePanel()
     QPalette red = Label2->palette();
     red.setColor(QPalette::WindowText, toQColor(clRed));
     Label2->setPalette(red);
-    Label2->setAttribute(Qt::WA_TranslucentBackground);
     Label2->hide();
 
     AdvCircularProgress1 = new TAdvCircularProgress(Panel1);
