@@ -13,6 +13,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -23,6 +25,7 @@ namespace {
 struct RxRecorder
 {
     explicit RxRecorder(TCustomComPort &port, std::function<int(int)> take = [](int count) { return count; })
+        : port(port)
     {
         port.OnRxChar = [this, take](TCustomComPort &sender, int count) {
             std::string text;
@@ -42,11 +45,25 @@ struct RxRecorder
 
     bool hasCalls(std::size_t n) { return snapshot().size() >= n; }
 
+    // A delivery still pending would otherwise reach this recorder after it is gone.
+    ~RxRecorder() { port.ClosePort(); }
+
+    TCustomComPort &port;
     std::mutex mutex;
     std::vector<int> counts;
     std::string received;
     bool onGuiThread = true;
 };
+
+// The pseudo-terminal hands written bytes to the reading side a little later: waits,
+// without running any hand-over, until count bytes are queued.
+void expectQueued(TCustomComPort &port, int count)
+{
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::milliseconds(generousMs);
+    while (port.PendingInputCount() < count && std::chrono::steady_clock::now() < bound)
+        std::this_thread::yield();
+    ASSERT_EQ(port.PendingInputCount(), count);
+}
 
 TEST_F(ComPortOnPty, CountCoversBytesThatArrivedBeforeTheDelivery)
 {
@@ -55,6 +72,7 @@ TEST_F(ComPortOnPty, CountCoversBytesThatArrivedBeforeTheDelivery)
     // The GUI thread runs no hand-over while both pieces arrive.
     pty.write("51");
     pty.write("2b");
+    expectQueued(port, 4);
     ASSERT_TRUE(waitFor([&] { return rx.hasCalls(1); }));
     pty.write("c");
     ASSERT_TRUE(waitFor([&] { return rx.hasCalls(2); }));
@@ -68,8 +86,10 @@ TEST_F(ComPortOnPty, UnreadBytesFireAgainOnlyWithOneMoreByte)
     RxRecorder rx(port, [](int) { return 0; });
     port.OpenPort();
     pty.write("abc");
+    expectQueued(port, 3);
     ASSERT_TRUE(waitFor([&] { return rx.hasCalls(1); }));
     pty.write("d");
+    expectQueued(port, 4);
     ASSERT_TRUE(waitFor([&] { return rx.hasCalls(2); }));
     EXPECT_EQ(rx.snapshot(), (std::vector<int>{3, 4}));
     EXPECT_EQ(port.PendingInputCount(), 4);
@@ -88,6 +108,7 @@ TEST_F(ComPortOnPty, StopDuringAPendingDeliveryRunsItOnceBeforeAfterClose)
     port.OpenPort();
     pty.write("77e");
     ASSERT_TRUE(Synchronize::waitForPending(generousMs)) << "the event thread handed nothing over";
+    expectQueued(port, 3);
     port.ClosePort();
     EXPECT_EQ(raised, QStringList({"BeforeClose", "RxChar 3 77e connected=1", "AfterClose"}));
     EXPECT_EQ(port.EventThread(), nullptr);
@@ -101,6 +122,7 @@ TEST_F(ComPortOnPty, WaitForTheThreadRunsHandOversOnly)
     QMetaObject::invokeMethod(qApp, [&] { otherEventRan = true; }, Qt::QueuedConnection);
     pty.write("1a");
     ASSERT_TRUE(Synchronize::waitForPending(generousMs));
+    expectQueued(port, 2);
     port.ClosePort();
     EXPECT_EQ(rx.snapshot(), (std::vector<int>{2}));
     EXPECT_FALSE(otherEventRan) << "closing must not run the event loop";
@@ -153,6 +175,7 @@ TEST_F(ComPortOnPty, RaisingHandlerEndsDeliverySilentlyUntilStopStart)
     port.OpenPort();
     pty.write("9c");
     EXPECT_TRUE(waitFor([&] { return calls == 2; })) << "a new opening delivers again";
+    port.ClosePort();
 }
 
 TEST_F(ComPortOnPty, DeliveryModesChooseTheHandlerThread)
@@ -219,6 +242,7 @@ TEST_F(ComPortOnPty, WindowModeShowsHandlerErrorsAndGoesOn)
     pty.write("b");
     EXPECT_TRUE(waitFor([&] { return calls == 2; })) << "the thread goes on";
     EXPECT_FALSE(port.EventThread()->Ended());
+    port.ClosePort();
 }
 
 TEST_F(ComPortOnPty, VanishedDeviceEndsTheThreadAndReopeningFails)
