@@ -33,6 +33,29 @@ Queue &queue()
     return instance;
 }
 
+// Lives on the GUI thread; a queued call of its slot makes that thread run the hand-overs.
+// The call goes by name so that Qt makes and frees the queued event itself: a functor made
+// on the worker and run on the GUI thread would pass through Qt's own locks, which
+// ThreadSanitizer cannot see.
+class HandOverWaker : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void runPending() { Synchronize::runPending(); }
+};
+
+// Kept for the whole run, reachable from here.
+HandOverWaker &waker()
+{
+    static HandOverWaker *const instance = [] {
+        auto *created = new HandOverWaker;
+        created->moveToThread(QCoreApplication::instance()->thread());
+        return created;
+    }();
+    return *instance;
+}
+
 bool onGuiThread()
 {
     QCoreApplication *app = QCoreApplication::instance();
@@ -46,7 +69,7 @@ void handOver(HandOver &item)
     q.pending.push_back(&item);
     q.changed.notify_all();
     lock.unlock();
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &Synchronize::runPending, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&waker(), "runPending", Qt::QueuedConnection);
     lock.lock();
     q.changed.wait(lock, [&] { return item.done; });
 }
@@ -151,3 +174,5 @@ bool Synchronize::waitForPending(int boundMs)
     std::unique_lock lock(q.mutex);
     return q.changed.wait_for(lock, std::chrono::milliseconds(boundMs), [&] { return !q.pending.empty(); });
 }
+
+#include "Synchronize.moc"
