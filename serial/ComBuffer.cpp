@@ -10,12 +10,6 @@ void TComBuffer::changeSize(int &field, int value)
     apply();
 }
 
-void TComBuffer::Assign(const TComBuffer &source)
-{
-    m_values = source.m_values;
-    apply();
-}
-
 void TComBuffer::apply()
 {
     ComPort().ApplyBufferSizes();

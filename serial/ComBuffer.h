@@ -2,9 +2,16 @@
 
 #include "serial/ComSettingsGroup.h"
 
+// The plain values of the group.
+struct ComBufferValues
+{
+    int InputSize = 1024;
+    int OutputSize = 1024;
+};
+
 // The driver's receive and transmit queue sizes in bytes. A positive odd size is
 // stored one lower.
-class TComBuffer : public ComSettingsGroup
+class TComBuffer : public ComSettingsGroup<ComBufferValues>
 {
 public:
     explicit TComBuffer(TCustomComPort &port) : ComSettingsGroup(port) {}
@@ -15,17 +22,9 @@ public:
     void setInputSize(int value) { changeSize(m_values.InputSize, value); }
     void setOutputSize(int value) { changeSize(m_values.OutputSize, value); }
 
-    void Assign(const TComBuffer &source);
-
 protected:
     void apply() override;
 
 private:
     void changeSize(int &field, int value);
-
-    struct Values
-    {
-        int InputSize = 1024;
-        int OutputSize = 1024;
-    } m_values;
 };

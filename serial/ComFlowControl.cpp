@@ -4,7 +4,7 @@
 
 TFlowControl TComFlowControl::FlowControl() const
 {
-    const Values &v = m_values;
+    const ComFlowControlValues &v = m_values;
     if (v.ControlRTS == rtsHandshake && v.OutCTSFlow && !v.XonXoffIn && !v.XonXoffOut)
         return fcHardware;
     if (v.ControlRTS == rtsDisable && !v.OutCTSFlow && v.XonXoffIn && v.XonXoffOut)
@@ -22,12 +22,6 @@ void TComFlowControl::setFlowControl(TFlowControl preset)
         m_values.XonXoffIn = preset == fcSoftware;
         m_values.XonXoffOut = preset == fcSoftware;
     }
-    apply();
-}
-
-void TComFlowControl::Assign(const TComFlowControl &source)
-{
-    m_values = source.m_values;
     apply();
 }
 

@@ -3,9 +3,24 @@
 #include "serial/ComSettings.h"
 #include "serial/ComSettingsGroup.h"
 
+// The plain values of the group.
+struct ComFlowControlValues
+{
+    bool OutCTSFlow = false;
+    bool OutDSRFlow = false;
+    TDTRFlowControl ControlDTR = dtrDisable;
+    TRTSFlowControl ControlRTS = rtsDisable;
+    bool XonXoffOut = false;
+    bool XonXoffIn = false;
+    bool DSRSensitivity = false;
+    bool TxContinueOnXoff = false;
+    char XonChar = 17;
+    char XoffChar = 19;
+};
+
 // Handshake lines and XON/XOFF. FlowControl() is a preset view computed from
 // ControlRTS, OutCTSFlow, XonXoffIn and XonXoffOut; it is never stored.
-class TComFlowControl : public ComSettingsGroup
+class TComFlowControl : public ComSettingsGroup<ComFlowControlValues>
 {
 public:
     explicit TComFlowControl(TCustomComPort &port) : ComSettingsGroup(port) {}
@@ -37,23 +52,6 @@ public:
     void setXonChar(char value) { change(m_values.XonChar, value); }
     void setXoffChar(char value) { change(m_values.XoffChar, value); }
 
-    void Assign(const TComFlowControl &source);
-
 protected:
     void apply() override;
-
-private:
-    struct Values
-    {
-        bool OutCTSFlow = false;
-        bool OutDSRFlow = false;
-        TDTRFlowControl ControlDTR = dtrDisable;
-        TRTSFlowControl ControlRTS = rtsDisable;
-        bool XonXoffOut = false;
-        bool XonXoffIn = false;
-        bool DSRSensitivity = false;
-        bool TxContinueOnXoff = false;
-        char XonChar = 17;
-        char XoffChar = 19;
-    } m_values;
 };

@@ -3,8 +3,17 @@
 #include "serial/ComSettings.h"
 #include "serial/ComSettingsGroup.h"
 
+// The plain values of the group.
+struct ComParityValues
+{
+    TParityBits Bits = prNone;
+    bool Check = false;
+    bool Replace = false;
+    char ReplaceChar = 0;
+};
+
 // Parity kind and what the driver does with characters that fail the check.
-class TComParity : public ComSettingsGroup
+class TComParity : public ComSettingsGroup<ComParityValues>
 {
 public:
     explicit TComParity(TCustomComPort &port) : ComSettingsGroup(port) {}
@@ -19,18 +28,6 @@ public:
     void setReplace(bool value) { change(m_values.Replace, value); }
     void setReplaceChar(char value) { change(m_values.ReplaceChar, value); }
 
-    // Copies every field, then applies the group once.
-    void Assign(const TComParity &source);
-
 protected:
     void apply() override;
-
-private:
-    struct Values
-    {
-        TParityBits Bits = prNone;
-        bool Check = false;
-        bool Replace = false;
-        char ReplaceChar = 0;
-    } m_values;
 };

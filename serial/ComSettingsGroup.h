@@ -2,8 +2,10 @@
 
 class TCustomComPort;
 
-// What the port's settings groups share: the back-reference to the port that owns them
-// and the setter rule (compare, store, then re-apply the group to an open port).
+// What the port's settings groups share: the back-reference to the port that owns them,
+// their plain values, and the setter rule (compare, store, then re-apply the group to an
+// open port through the port's apply operation for it).
+template <typename Values>
 class ComSettingsGroup
 {
 public:
@@ -12,11 +14,17 @@ public:
 
     TCustomComPort &ComPort() const { return m_port; }
 
+    // Copies every field of another group of the same kind, then applies once.
+    void Assign(const ComSettingsGroup &source)
+    {
+        m_values = source.m_values;
+        apply();
+    }
+
 protected:
     explicit ComSettingsGroup(TCustomComPort &port) : m_port(port) {}
     virtual ~ComSettingsGroup() = default;
 
-    // Hands the group's settings to the port's apply operation for this group.
     virtual void apply() = 0;
 
     template <typename T>
@@ -27,6 +35,8 @@ protected:
         field = value;
         apply();
     }
+
+    Values m_values;
 
 private:
     TCustomComPort &m_port;

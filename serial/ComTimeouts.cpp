@@ -2,12 +2,6 @@
 
 #include "serial/CustomComPort.h"
 
-void TComTimeouts::Assign(const TComTimeouts &source)
-{
-    m_values = source.m_values;
-    apply();
-}
-
 void TComTimeouts::apply()
 {
     ComPort().ApplyTimeoutSettings();

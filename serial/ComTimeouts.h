@@ -2,9 +2,19 @@
 
 #include "serial/ComSettingsGroup.h"
 
+// The plain values of the group.
+struct ComTimeoutsValues
+{
+    int ReadInterval = -1;
+    int ReadTotalMultiplier = 0;
+    int ReadTotalConstant = 0;
+    int WriteTotalMultiplier = 100;
+    int WriteTotalConstant = 1000;
+};
+
 // Read and write time-outs in milliseconds; the multipliers are milliseconds per byte.
 // ReadInterval -1 with both read totals 0 makes a read return at once.
-class TComTimeouts : public ComSettingsGroup
+class TComTimeouts : public ComSettingsGroup<ComTimeoutsValues>
 {
 public:
     explicit TComTimeouts(TCustomComPort &port) : ComSettingsGroup(port) {}
@@ -21,18 +31,6 @@ public:
     void setWriteTotalMultiplier(int value) { change(m_values.WriteTotalMultiplier, value); }
     void setWriteTotalConstant(int value) { change(m_values.WriteTotalConstant, value); }
 
-    void Assign(const TComTimeouts &source);
-
 protected:
     void apply() override;
-
-private:
-    struct Values
-    {
-        int ReadInterval = -1;
-        int ReadTotalMultiplier = 0;
-        int ReadTotalConstant = 0;
-        int WriteTotalMultiplier = 100;
-        int WriteTotalConstant = 1000;
-    } m_values;
 };
