@@ -84,14 +84,13 @@ bool takeNext(std::function<void()> &call, HandOver *&waiting)
         return false;
     HandOver *item = q.pending.front();
     q.pending.pop_front();
+    // The worker keeps the item only until it is done, and never looks at the call again.
+    call = std::move(item->call);
     if (item->releaseFirst) {
-        // The worker may return and drop the item the moment it is done: copy first.
-        call = std::move(item->call);
         item->done = true;
         q.changed.notify_all();
         waiting = nullptr;
     } else {
-        call = item->call;
         waiting = item;
     }
     return true;
