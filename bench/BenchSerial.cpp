@@ -12,7 +12,6 @@
 #include "serial/ComPort.h"
 #include "serial/ComThread.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -261,15 +260,3 @@ void Vanished(benchmark::State &state)
 BENCHMARK(Throughput)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(Line115200)->Args({3, 1})->Args({3, 3})->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Vanished)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-
-// The hand-over needs an application object on the thread that runs the benchmarks.
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
