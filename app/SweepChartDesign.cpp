@@ -1,5 +1,6 @@
 #include "app/SweepChartDesign.h"
 
+#include "app/ChannelTable.h"
 #include "chart/Chart.h"
 #include "chart/ChartFont.h"
 #include "chart/LineSeries.h"
@@ -7,9 +8,6 @@
 #include <memory>
 
 namespace {
-
-// Series colours of the channel table, ADC0 .. ADC5: the legend shows these.
-constexpr std::array<TColor, 6> seriesColors = {clBlack, clRed, clLime, 0x404080, 0x808040, clBlue};
 
 void designAxes(TChart &chart)
 {
@@ -62,7 +60,7 @@ void applyChart1Design(TChart &chart, std::array<TLineSeries *, 6> &series)
     for (std::size_t i = 0; i < series.size(); ++i) {
         auto line = std::make_unique<TLineSeries>();
         line->setName(QStringLiteral("Series%1").arg(i + 1));
-        line->setSeriesColor(seriesColors[i]);
+        line->setSeriesColor(channelTable[i].seriesColor); // the legend shows these
         series[i] = line.get();
         chart.AddSeries(std::move(line));
     }
