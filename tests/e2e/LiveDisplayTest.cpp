@@ -90,6 +90,25 @@ TEST_F(LiveDisplayTest, closingTheWindowWhileRunningClosesThePort)
     EXPECT_FALSE(form.Timer1->isActive());
 }
 
+TEST_F(LiveDisplayTest, anUnpluggedBoardNeverHangsTheWindow)
+{
+    start();
+    board.write("5b");
+    ASSERT_TRUE(waitForReadings({5, 0, 0, 0, 0, 0}));
+    board.closeMaster();
+    form.Timer1Timer();
+    form.Button2->click();
+    EXPECT_FALSE(form.ComPort1->Connected());
+    EXPECT_TRUE(form.Button1->isEnabled());
+
+    ModalWatcher watcher;
+    form.Button1->click();
+    ASSERT_EQ(watcher.boxes().size(), 1) << "Start reports the missing device";
+    EXPECT_TRUE(watcher.boxes().front().text.startsWith(QStringLiteral("Unable to open com port")));
+    EXPECT_TRUE(form.Button1->isEnabled());
+    EXPECT_EQ(form.AdvProgress[0]->Position(), 5) << "readings already shown stay";
+}
+
 TEST_F(LiveDisplayTest, aSeriesOfTwoPicturesFromLiveData)
 {
     QTemporaryDir folder;
