@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh --display
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=OFF >/dev/null
 cmake --build build-release -j2 --target ondrix ondrix-board
 

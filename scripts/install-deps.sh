@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Ondrix needs to build, test and run; only what is
-# missing, with one package-list update first when something is.
+# Installs the Debian packages Ondrix needs to build and test it, and with --display
+# also what shows it on a virtual screen; only what is missing, with one package-list
+# update first when something is.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libjpeg62-turbo-dev
+  qt6-base-dev libgl-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xdotool x11-apps x11-utils imagemagick
 )
+if [ "${1:-}" = --display ]; then
+  packages+=(xvfb xdotool x11-utils imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
