@@ -57,6 +57,8 @@ void applyChart1Design(TChart &chart, std::array<TLineSeries *, 6> &series)
     chart.BackWall().setBrushSolid(false);
     designAxes(chart);
     designLegend(chart);
+    chart.Zoom().setAnimatedZoom(true);
+    chart.Zoom().setAllowPanning(pmVertical);
     for (std::size_t i = 0; i < series.size(); ++i) {
         auto line = std::make_unique<TLineSeries>();
         line->setName(QStringLiteral("Series%1").arg(i + 1));

@@ -2,8 +2,10 @@
 
 #include "chart/BmpWriter.h"
 #include "chart/SeriesView.h"
+#include "runtime/Application.h"
 #include "runtime/Exception.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopeGuard>
@@ -75,6 +77,7 @@ void TChart::paintEvent(QPaintEvent *)
     QPainter window(this);
     if (!m_buffered) {
         drawPass(window, rect());
+        m_zoom.drawRectangle(window);
         return;
     }
     if (!m_bufferValid || m_buffer.size() != size()) {
@@ -85,6 +88,28 @@ void TChart::paintEvent(QPaintEvent *)
         m_bufferValid = true;
     }
     window.drawImage(0, 0, m_buffer);
+    // Over the picture, never into it: the buffer and exported pictures stay clean.
+    m_zoom.drawRectangle(window);
+}
+
+void TChart::mousePressEvent(QMouseEvent *event)
+{
+    TApplication::guard([&] { m_zoom.press(event->button(), event->position().toPoint()); });
+}
+
+void TChart::mouseMoveEvent(QMouseEvent *event)
+{
+    TApplication::guard([&] { m_zoom.move(event->position().toPoint()); });
+}
+
+void TChart::mouseReleaseEvent(QMouseEvent *event)
+{
+    TApplication::guard([&] { m_zoom.release(event->button(), event->position().toPoint()); });
+}
+
+void TChart::wheelEvent(QWheelEvent *event)
+{
+    TApplication::guard([&] { m_zoom.wheel(event->angleDelta().y()); });
 }
 
 QImage TChart::RenderBitmap(TColor BackColor, const QRect &Rect)
@@ -190,12 +215,12 @@ bool TChart::usesAxis(const TChartSeries &series, const TChartAxis &axis) const
     return series.VertAxis() == aRightAxis;
 }
 
-TChartAxis &TChart::horizontalAxisOf(const TChartSeries &series)
+const TChartAxis &TChart::horizontalAxisOf(const TChartSeries &series) const
 {
     return series.HorizAxis() == aTopAxis ? m_topAxis : m_bottomAxis;
 }
 
-TChartAxis &TChart::verticalAxisOf(const TChartSeries &series)
+const TChartAxis &TChart::verticalAxisOf(const TChartSeries &series) const
 {
     return series.VertAxis() == aRightAxis ? m_rightAxis : m_leftAxis;
 }
@@ -261,13 +286,18 @@ void TChart::drawPass(QPainter &painter, const QRect &target)
     m_backWall.draw(painter, plot);
     for (TChartAxis *axis : axes)
         axis->draw(painter, plot);
-    for (const TChartSeries *series : active) {
-        SeriesView view;
-        view.horizontal = horizontalAxisOf(*series).mapping();
-        view.vertical = verticalAxisOf(*series).mapping();
-        view.plot = plot;
-        view.clipPoints = m_clipPoints;
-        view.reduceLines = m_lineReduction;
-        series->draw(painter, view);
-    }
+    m_plotRect = plot;
+    for (const TChartSeries *series : active)
+        series->draw(painter, seriesView(*series));
+}
+
+SeriesView TChart::seriesView(const TChartSeries &series) const
+{
+    SeriesView view;
+    view.horizontal = horizontalAxisOf(series).mapping();
+    view.vertical = verticalAxisOf(series).mapping();
+    view.plot = m_plotRect;
+    view.clipPoints = m_clipPoints;
+    view.reduceLines = m_lineReduction;
+    return view;
 }

@@ -6,12 +6,15 @@
 #include "chart/ChartSeries.h"
 #include "chart/ChartTitle.h"
 #include "chart/ChartWall.h"
+#include "chart/ChartZoom.h"
 #include "runtime/Color.h"
 
 #include <QImage>
 #include <QWidget>
 #include <memory>
 #include <vector>
+
+struct SeriesView;
 
 #include "runtime/PanelBevel.h"
 
@@ -88,9 +91,21 @@ public:
     // How many drawing passes ran (screen and export).
     int drawingPasses() const { return m_drawingPasses; }
 
+    // Mouse zoom and panning (AllowZoom, AnimatedZoom, AnimatedZoomSteps, AllowPanning).
+    TChartZoom &Zoom() { return m_zoom; }
+    // Layout of the last drawing, for what a press lands on: the plotting rectangle,
+    // what a series is drawn with, and the axes that were drawn.
+    const ChartRect &plotRect() const { return m_plotRect; }
+    SeriesView seriesView(const TChartSeries &series) const;
+    std::vector<TChartAxis *> drawnAxes() { return drawnAxes(activeSeries()); }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     template <typename T, typename V>
@@ -111,8 +126,8 @@ private:
     std::vector<TChartAxis *> drawnAxes(const std::vector<const TChartSeries *> &active);
     bool usesAxis(const TChartSeries &series, const TChartAxis &axis) const;
     void computeAxisRange(TChartAxis &axis, const std::vector<const TChartSeries *> &active) const;
-    TChartAxis &horizontalAxisOf(const TChartSeries &series);
-    TChartAxis &verticalAxisOf(const TChartSeries &series);
+    const TChartAxis &horizontalAxisOf(const TChartSeries &series) const;
+    const TChartAxis &verticalAxisOf(const TChartSeries &series) const;
 
     TChartAxis m_leftAxis{this, AxisSide::Left};
     TChartAxis m_topAxis{this, AxisSide::Top};
@@ -137,6 +152,9 @@ private:
     bool m_loading = false;
     bool m_destroying = false;
     bool m_lineReduction = true;
+
+    TChartZoom m_zoom{*this};
+    ChartRect m_plotRect;
 
     QImage m_buffer;
     bool m_bufferValid = false;

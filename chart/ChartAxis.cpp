@@ -126,6 +126,17 @@ void TChartAxis::placeOn(const ChartRect &plot)
     m_axisPixel = edgeOf(plot) + (farSide ? -shift : shift);
 }
 
+bool TChartAxis::Clicked(QPoint point) const
+{
+    const bool farSide = m_side == AxisSide::Bottom || m_side == AxisSide::Right;
+    const int inner = m_axisPixel + (farSide ? -3 : 3);
+    const int outer = m_labels ? m_labelPixel : m_axisPixel;
+    const int along = Horizontal() ? point.x() : point.y();
+    const int across = Horizontal() ? point.y() : point.x();
+    return along >= m_map.start() && along <= m_map.end() && across >= std::min(inner, outer) &&
+           across <= std::max(inner, outer);
+}
+
 int TChartAxis::labelSize() const
 {
     if (m_labelsSize != 0)

@@ -6,6 +6,7 @@
 #include "chart/ChartRect.h"
 
 #include <QFont>
+#include <QPoint>
 #include <QString>
 #include <vector>
 
@@ -99,6 +100,9 @@ public:
     void draw(QPainter &painter, const ChartRect &plot);
 
     const AxisMapping &mapping() const { return m_map; }
+    // Whether a press hits the band of the last drawing that runs along the axis and
+    // across from 3 pixels inside the axis line out to the labels.
+    bool Clicked(QPoint point) const;
     // The step between labels for the current mapping and labels font.
     double labelIncrement() const;
     // The pixels of the major ticks of the last drawing.

@@ -88,8 +88,9 @@ std::vector<TChartLegend::Row> TChartLegend::rows(const std::vector<const TChart
 }
 
 void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
-                        const std::vector<const TChartSeries *> &series) const
+                        const std::vector<const TChartSeries *> &series)
 {
+    m_shownRect = QRect();
     if (!vertical()) {
         narrowPlot(plot, LegendGeometry{});
         return;
@@ -112,8 +113,9 @@ void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &p
         input.textWidths.push_back(metrics.horizontalAdvance(row.text));
     const LegendGeometry g = LegendGeometry::layOut(input);
     if (g.rows >= 1) {
+        m_shownRect = boxOf(g);
         painter.save();
-        drawBox(painter, g);
+        drawBox(painter, m_shownRect);
         painter.setFont(m_font);
         painter.setBackgroundMode(Qt::TransparentMode);
         const int h = input.rowHeight;
@@ -134,10 +136,14 @@ void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &p
     narrowPlot(plot, g);
 }
 
-void TChartLegend::drawBox(QPainter &painter, const LegendGeometry &g) const
+QRect TChartLegend::boxOf(const LegendGeometry &g) const
 {
     const int grow = m_frame.draws() ? m_frame.Width() : 0;
-    const QRect box(QPoint(g.left - grow, g.top - grow), QPoint(g.right + grow - 1, g.bottom + grow - 1));
+    return QRect(QPoint(g.left - grow, g.top - grow), QPoint(g.right + grow - 1, g.bottom + grow - 1));
+}
+
+void TChartLegend::drawBox(QPainter &painter, const QRect &box) const
+{
     if (m_shadowSize > 0)
         painter.fillRect(box.translated(m_shadowSize, m_shadowSize), toQColor(m_shadowColor));
     if (m_brushSolid)

@@ -6,6 +6,7 @@
 #include "chart/LegendGeometry.h"
 
 #include <QFont>
+#include <QRect>
 #include <QString>
 #include <vector>
 
@@ -73,11 +74,14 @@ public:
 
     // Draws the legend inside `bounds` and narrows the plotting rectangle.
     void draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
-                        const std::vector<const TChartSeries *> &series) const;
+              const std::vector<const TChartSeries *> &series);
+    // Whether a press hits the box of the last drawing.
+    bool Clicked(QPoint point) const { return m_shownRect.contains(point); }
 
 private:
     QString pointText(const TChartSeries &series, int index) const;
-    void drawBox(QPainter &painter, const LegendGeometry &g) const;
+    QRect boxOf(const LegendGeometry &g) const;
+    void drawBox(QPainter &painter, const QRect &box) const;
     void narrowPlot(ChartRect &plot, const LegendGeometry &g) const;
 
     bool m_visible = true;
@@ -98,4 +102,5 @@ private:
     TColor m_shadowColor = clBlack;
     int m_firstValue = 0;
     bool m_inverted = false;
+    QRect m_shownRect; // empty when no box was drawn
 };

@@ -6,6 +6,7 @@
 #include "chart/PointLabelList.h"
 #include "runtime/Color.h"
 
+#include <QPoint>
 #include <QString>
 #include <functional>
 
@@ -75,6 +76,8 @@ public:
     std::size_t allocatedBytes() const;
 
     virtual void draw(QPainter &painter, const SeriesView &view) const = 0;
+    // Whether a press at `point` hits the series as drawn with `view`.
+    virtual bool Clicked(const SeriesView &view, QPoint point) const = 0;
     // The mark beside the series' row in the legend, inside `box`.
     virtual void drawLegendSymbol(QPainter &painter, const QRect &box) const = 0;
 

@@ -11,8 +11,9 @@ TChartTitle::TChartTitle(TChart *chart)
 {
 }
 
-void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop) const
+void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop)
 {
+    m_shownRect = QRect();
     if (!m_visible || m_text.isEmpty())
         return;
     const QFontMetrics metrics(m_font);
@@ -36,11 +37,12 @@ void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop) const
             left = plot.right - halfW - width;
         painter.drawText(QPoint(left, blockTop + frame + int(i) * lineHeight + metrics.ascent()), m_text[i]);
     }
+    const int centre = (plot.left + plot.right) / 2;
+    m_shownRect = QRect(centre - widest / 2 - frame, blockTop, widest + 2 * frame, blockHeight);
     if (frame > 0) {
         painter.setPen(m_frame.qpen());
         painter.setBrush(Qt::NoBrush);
-        const int centre = (plot.left + plot.right) / 2;
-        painter.drawRect(QRect(centre - widest / 2 - frame, blockTop, widest + 2 * frame, blockHeight - 1));
+        painter.drawRect(m_shownRect.adjusted(0, 0, 0, -1));
     }
     painter.restore();
     if (atTop)

@@ -5,6 +5,7 @@
 #include "chart/ChartRect.h"
 
 #include <QFont>
+#include <QRect>
 #include <QStringList>
 
 class QPainter;
@@ -29,7 +30,9 @@ public:
     TChartPen &Frame() { return m_frame; }
 
     // Draws from the top edge down (or the bottom edge up) and moves that edge.
-    void draw(QPainter &painter, ChartRect &plot, bool atTop) const;
+    void draw(QPainter &painter, ChartRect &plot, bool atTop);
+    // Whether a press hits the text block of the last drawing.
+    bool Clicked(QPoint point) const { return m_shownRect.contains(point); }
 
 private:
     QStringList m_text;
@@ -38,4 +41,5 @@ private:
     QFont m_font;
     TColor m_fontColor = clBlue;
     TChartPen m_frame;
+    QRect m_shownRect; // empty when nothing was drawn
 };

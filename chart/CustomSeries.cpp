@@ -3,6 +3,7 @@
 #include "chart/NaiveLinePainter.h"
 #include "chart/ReducedLinePainter.h"
 #include "chart/SeriesView.h"
+#include "chart/ZoomRules.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -75,6 +76,19 @@ struct SinkAdapter
     LineSegmentSink &sink;
     void segment(QPoint from, QPoint to, TColor color) { sink.segment(from, to, color); }
     void finish() { sink.finish(); }
+};
+
+// Looks for a press on the segments of the line as the walk hands them over.
+struct PressOnLine : LineSegmentSink
+{
+    explicit PressOnLine(QPoint p) : press(p) {}
+    void segment(QPoint from, QPoint to, TColor) override
+    {
+        hit = hit || press == from || press == to || ZoomRules::pressOnSegment(press, from, to);
+    }
+
+    QPoint press;
+    bool hit = false;
 };
 
 } // namespace
@@ -205,6 +219,13 @@ void TCustomSeries::draw(QPainter &painter, const SeriesView &view) const
         walkLine(view, line);
     }
     painter.restore();
+}
+
+bool TCustomSeries::Clicked(const SeriesView &view, QPoint point) const
+{
+    PressOnLine press(point);
+    walkLine(view, press);
+    return press.hit;
 }
 
 void TCustomSeries::drawLegendSymbol(QPainter &painter, const QRect &box) const

@@ -18,6 +18,8 @@ public:
     const TChartPen &LinePen() const { return m_linePen; }
 
     void draw(QPainter &painter, const SeriesView &view) const override;
+    // A press on a point's pixel or within about a pixel of a segment of the line.
+    bool Clicked(const SeriesView &view, QPoint point) const override;
     void drawLegendSymbol(QPainter &painter, const QRect &box) const override;
 
     // The segments the line is made of, in drawing order, for the visible points.

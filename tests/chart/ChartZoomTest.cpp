@@ -1,0 +1,317 @@
+#include "app/SweepChartDesign.h"
+#include "chart/Chart.h"
+#include "chart/LineSeries.h"
+#include "chart/ZoomRules.h"
+
+#include <QTest>
+#include <QWheelEvent>
+#include <array>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct Ranges
+{
+    double bottomMinimum;
+    double bottomMaximum;
+    double leftMinimum;
+    double leftMaximum;
+};
+
+// The main window's chart, shown, recording the axis ranges every repaint drew.
+class RecordingChart : public TChart
+{
+public:
+    std::vector<Ranges> painted;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted.push_back({BottomAxis().Minimum(), BottomAxis().Maximum(), LeftAxis().Minimum(), LeftAxis().Maximum()});
+        TChart::paintEvent(event);
+    }
+};
+
+class ChartZoom : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chart.resize(825, 249);
+        applyChart1Design(chart, series);
+        for (TLineSeries *line : series)
+            line->LinePen().setWidth(2);
+        // A level trace across the whole sweep at 500.
+        for (const double x : {0.0, 1000.0, 2000.0})
+            series[0]->AppendPoint(x, 500, QString(), clDefault);
+        chart.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+        settle();
+    }
+
+    // Runs the repaints asked for so far: the layout then matches the ranges.
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        chart.repaint();
+    }
+
+    void drag(Qt::MouseButton button, QPoint from, QPoint to)
+    {
+        QTest::mousePress(&chart, button, Qt::NoModifier, from);
+        QTest::mouseMove(&chart, to);
+        QTest::mouseRelease(&chart, button, Qt::NoModifier, to);
+        settle();
+    }
+
+    void wheel(int angle)
+    {
+        const QPoint at = plotCentre();
+        QWheelEvent event(at, chart.mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&chart, &event);
+    }
+
+    Ranges ranges()
+    {
+        return {chart.BottomAxis().Minimum(), chart.BottomAxis().Maximum(), chart.LeftAxis().Minimum(),
+                chart.LeftAxis().Maximum()};
+    }
+
+    void expectRanges(const Ranges &actual, const Ranges &expected)
+    {
+        EXPECT_NEAR(actual.bottomMinimum, expected.bottomMinimum, 1e-9);
+        EXPECT_NEAR(actual.bottomMaximum, expected.bottomMaximum, 1e-9);
+        EXPECT_NEAR(actual.leftMinimum, expected.leftMinimum, 1e-9);
+        EXPECT_NEAR(actual.leftMaximum, expected.leftMaximum, 1e-9);
+    }
+
+    QPoint plotCentre() const
+    {
+        const ChartRect &plot = chart.plotRect();
+        return {(plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2 - 30};
+    }
+
+    static constexpr Ranges designed{0, 2000, -10, 1200};
+
+    RecordingChart chart;
+    std::array<TLineSeries *, 6> series{};
+};
+
+TEST_F(ChartZoom, PressesLandOnWhatIsDrawnThereInOrder)
+{
+    using Target = TChartZoom::Target;
+    const ChartRect &plot = chart.plotRect();
+    const int lineY = chart.LeftAxis().mapping().toPixel(500);
+    const int middleY = chart.LeftAxis().mapping().centre();
+    const int middleX = chart.BottomAxis().mapping().centre();
+    EXPECT_EQ(chart.Zoom().pressTarget({400, lineY}), Target::Series);
+    EXPECT_EQ(chart.Zoom().pressTarget({400, lineY - 3}), Target::Background);
+    // The axis band runs from 3 pixels inside the axis line out to the labels' edge,
+    // 6 pixels of line and ticks outside the plotting area.
+    EXPECT_EQ(chart.Zoom().pressTarget({plot.left - 5, middleY}), Target::Axis);
+    EXPECT_EQ(chart.Zoom().pressTarget({plot.left + 2, middleY}), Target::Axis);
+    EXPECT_EQ(chart.Zoom().pressTarget({middleX, plot.bottom + 5}), Target::Axis);
+    EXPECT_EQ(chart.Zoom().pressTarget({middleX, plot.bottom - 3}), Target::Axis);
+    EXPECT_EQ(chart.Zoom().pressTarget({plot.left - 12, middleY}), Target::Nothing); // the label text
+    EXPECT_EQ(chart.Zoom().pressTarget({plot.left + 8, middleY}), Target::Background);
+    EXPECT_EQ(chart.Zoom().pressTarget({(plot.left + plot.right) / 2, 14}), Target::Title);
+    EXPECT_EQ(chart.Zoom().pressTarget({30, 30}), Target::Legend);
+    EXPECT_EQ(chart.Zoom().pressTarget({4, 4}), Target::Nothing);
+
+    // With every series off there is no background to press on.
+    for (TLineSeries *line : series)
+        line->setActive(false);
+    settle();
+    EXPECT_EQ(chart.Zoom().pressTarget({400, lineY - 3}), Target::Nothing);
+}
+
+TEST_F(ChartZoom, SeventeenPixelDragDownRightZoomsToTheValuesUnderItsCorners)
+{
+    const AxisMapping bottom = chart.BottomAxis().mapping();
+    const AxisMapping left = chart.LeftAxis().mapping();
+    const QPoint from(300, 80);
+    const QPoint to(317, 97);
+    drag(Qt::LeftButton, from, to);
+    EXPECT_TRUE(chart.Zoom().Zoomed());
+    expectRanges(ranges(), {bottom.toValue(300), bottom.toValue(317), left.toValue(97), left.toValue(80)});
+    // Only the view changed.
+    ASSERT_EQ(series[0]->PointCount(), 3);
+    EXPECT_EQ(series[0]->XValues().Value(1), 1000);
+    EXPECT_EQ(series[0]->YValues().Value(1), 500);
+}
+
+TEST_F(ChartZoom, DragsOfSixteenPixelsOrLessDoNothing)
+{
+    drag(Qt::LeftButton, {300, 60}, {316, 100});
+    drag(Qt::LeftButton, {300, 60}, {340, 76});
+    expectRanges(ranges(), designed);
+    EXPECT_FALSE(chart.Zoom().Zoomed());
+    EXPECT_TRUE(chart.Zoom().scalesRestored());
+}
+
+TEST_F(ChartZoom, DragsWithALeftwardOrUpwardPartRestoreTheFirstSavedScales)
+{
+    const std::array<QPoint, 3> undoEnds{QPoint(250, 40), QPoint(250, 120), QPoint(350, 40)};
+    for (const QPoint end : undoEnds) {
+        drag(Qt::LeftButton, {300, 60}, {400, 100});
+        drag(Qt::LeftButton, {320, 70}, {380, 90}); // a second zoom saves nothing new
+        ASSERT_TRUE(chart.Zoom().Zoomed());
+        drag(Qt::LeftButton, {300, 80}, end);
+        expectRanges(ranges(), designed);
+        EXPECT_FALSE(chart.Zoom().Zoomed());
+        EXPECT_TRUE(chart.Zoom().scalesRestored());
+        EXPECT_TRUE(chart.Zoom().zooming() == false);
+    }
+}
+
+TEST_F(ChartZoom, UndoWithNothingSavedOnlyRepaints)
+{
+    const int passes = chart.drawingPasses();
+    drag(Qt::LeftButton, {300, 80}, {250, 40});
+    expectRanges(ranges(), designed);
+    EXPECT_GT(chart.drawingPasses(), passes);
+    EXPECT_FALSE(chart.LeftAxis().Automatic());
+}
+
+TEST_F(ChartZoom, ZoomRepaintsSevenTimesOnTheWayThenShowsTheExactRange)
+{
+    const AxisMapping bottom = chart.BottomAxis().mapping();
+    const AxisMapping left = chart.LeftAxis().mapping();
+    const Ranges target{bottom.toValue(300), bottom.toValue(400), left.toValue(140), left.toValue(60)};
+    QTest::mousePress(&chart, Qt::LeftButton, Qt::NoModifier, {300, 60});
+    QTest::mouseMove(&chart, {400, 140});
+    settle();
+    chart.painted.clear();
+    QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, {400, 140});
+    QCoreApplication::processEvents();
+    ASSERT_EQ(chart.painted.size(), 8u);
+    // Each step closes a third of what is left: after step i, (2/3)^i of the way remains.
+    for (std::size_t i = 0; i < 7; ++i) {
+        const Ranges &r = chart.painted[i];
+        const double left = std::pow(2.0 / 3.0, double(i + 1));
+        EXPECT_NEAR(target.bottomMinimum - r.bottomMinimum, left * (target.bottomMinimum - designed.bottomMinimum), 1e-6) << i;
+        EXPECT_NEAR(r.bottomMaximum - target.bottomMaximum, left * (designed.bottomMaximum - target.bottomMaximum), 1e-6) << i;
+        EXPECT_NEAR(target.leftMinimum - r.leftMinimum, left * (target.leftMinimum - designed.leftMinimum), 1e-6) << i;
+        EXPECT_NEAR(r.leftMaximum - target.leftMaximum, left * (designed.leftMaximum - target.leftMaximum), 1e-6) << i;
+    }
+    expectRanges(chart.painted.back(), target);
+}
+
+TEST_F(ChartZoom, WithoutAnimationTheZoomGoesStraightToTheRange)
+{
+    chart.Zoom().setAnimatedZoom(false);
+    QTest::mousePress(&chart, Qt::LeftButton, Qt::NoModifier, {300, 60});
+    QTest::mouseMove(&chart, {400, 140});
+    settle();
+    chart.painted.clear();
+    QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, {400, 140});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chart.painted.size(), 1u);
+}
+
+TEST_F(ChartZoom, UndoReplacesAChartLengthSetWhileZoomed)
+{
+    drag(Qt::LeftButton, {300, 60}, {400, 100});
+    chart.BottomAxis().setMaximum(5000); // the chart length button
+    chart.LeftAxis().setMaximum(3069);   // the multiplier button
+    settle();
+    drag(Qt::LeftButton, {400, 100}, {300, 60});
+    expectRanges(ranges(), designed);
+}
+
+TEST_F(ChartZoom, RightDragMovesOnlyTheVerticalScaleAndStopsOutsideThePlottingArea)
+{
+    const double unitsPerPixel = 1210.0 / chart.LeftAxis().mapping().size();
+    const QPoint start = plotCentre();
+    QTest::mousePress(&chart, Qt::RightButton, Qt::NoModifier, start);
+    QTest::mouseMove(&chart, start + QPoint(15, 20));
+    EXPECT_TRUE(chart.Zoom().panning());
+    const Ranges moved = ranges();
+    EXPECT_NEAR(moved.leftMinimum, -10 + 20 * unitsPerPixel, 1e-9);
+    EXPECT_NEAR(moved.leftMaximum, 1200 + 20 * unitsPerPixel, 1e-9);
+    EXPECT_EQ(moved.bottomMinimum, 0);
+    EXPECT_EQ(moved.bottomMaximum, 2000);
+
+    QTest::mouseMove(&chart, {30, 30}); // over the legend, the button still held
+    EXPECT_FALSE(chart.Zoom().panning());
+    QTest::mouseMove(&chart, start);
+    expectRanges(ranges(), moved);
+    QTest::mouseRelease(&chart, Qt::RightButton, Qt::NoModifier, start);
+    settle();
+
+    // The pan saved the scales: an undo puts back the designed ones.
+    drag(Qt::LeftButton, {400, 100}, {300, 60});
+    expectRanges(ranges(), designed);
+}
+
+TEST_F(ChartZoom, PressOnTheLegendOrTheTitleStartsNoDrag)
+{
+    const int titleX = (chart.plotRect().left + chart.plotRect().right) / 2;
+    for (const QPoint start : {QPoint(30, 30), QPoint(titleX, 14)}) {
+        QTest::mousePress(&chart, Qt::LeftButton, Qt::NoModifier, start);
+        EXPECT_FALSE(chart.Zoom().zooming());
+        QTest::mouseMove(&chart, start + QPoint(100, 100));
+        QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, start + QPoint(100, 100));
+        QTest::mousePress(&chart, Qt::RightButton, Qt::NoModifier, start);
+        EXPECT_FALSE(chart.Zoom().panning());
+        QTest::mouseRelease(&chart, Qt::RightButton, Qt::NoModifier, start);
+        expectRanges(ranges(), designed);
+    }
+}
+
+TEST_F(ChartZoom, WheelShiftsTheVerticalScaleByThreePercentANotchWithoutSavingIt)
+{
+    const int passes = chart.drawingPasses();
+    wheel(-120); // towards the user
+    expectRanges(ranges(), {0, 2000, 26.3, 1236.3});
+    EXPECT_GT(chart.drawingPasses(), passes); // at once, not on the next turn of the loop
+    EXPECT_TRUE(chart.Zoom().scalesRestored());
+    wheel(60); // half a notch away: nothing yet
+    expectRanges(ranges(), {0, 2000, 26.3, 1236.3});
+    wheel(60);
+    expectRanges(ranges(), designed);
+    wheel(240);
+    expectRanges(ranges(), {0, 2000, -82.6, 1127.4});
+}
+
+TEST_F(ChartZoom, ZoomRectangleIsDrawnOverTheWindowOnlyWhileDragging)
+{
+    const QImage before = chart.grab().toImage();
+    QTest::mousePress(&chart, Qt::LeftButton, Qt::NoModifier, {300, 60});
+    QTest::mouseMove(&chart, {340, 100});
+    settle();
+    const QImage during = chart.grab().toImage();
+    // Not-XOR with silver: every pixel of the 40 x 40 outline changes, nothing else.
+    const auto notXor = [](QRgb screen) { return (~(0xC0C0C0u ^ screen) & 0xFFFFFFu) | 0xFF000000u; };
+    for (const QPoint p : {QPoint(300, 60), QPoint(339, 60), QPoint(300, 99), QPoint(339, 99), QPoint(320, 60), QPoint(300, 80)})
+        EXPECT_EQ(during.pixel(p), notXor(before.pixel(p))) << p.x() << "," << p.y();
+    int changed = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x)
+            changed += before.pixel(x, y) != during.pixel(x, y);
+    }
+    EXPECT_EQ(changed, 2 * 40 + 2 * 38);
+    // A picture saved meanwhile shows the chart, not the drag.
+    EXPECT_EQ(chart.RenderBitmap(clWhite, chart.rect()).convertToFormat(QImage::Format_RGB32),
+              before.convertToFormat(QImage::Format_RGB32));
+
+    QTest::mouseMove(&chart, {310, 70});
+    QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, {310, 70});
+    settle();
+    EXPECT_EQ(chart.grab().toImage(), before);
+}
+
+TEST_F(ChartZoom, PictureSavedWhileZoomedShowsWhatTheWindowShows)
+{
+    const QImage unzoomed = chart.RenderBitmap(clWhite, chart.rect());
+    drag(Qt::LeftButton, {300, 60}, {400, 140});
+    const QImage window = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = chart.RenderBitmap(clWhite, chart.rect());
+    EXPECT_EQ(picture, window);
+    EXPECT_NE(picture, unzoomed);
+}
+
+} // namespace
