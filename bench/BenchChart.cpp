@@ -106,6 +106,19 @@ void BM_SaveBitmapFile(benchmark::State &state)
 }
 BENCHMARK(BM_SaveBitmapFile)->Unit(benchmark::kMillisecond);
 
+// What a mouse press on the plotting area lands on, when it misses every trace: each
+// active series walks its visible line.
+void BM_PressTarget(benchmark::State &state)
+{
+    SweepChart sweep(int(state.range(0)));
+    QImage screen(sweep.chart.size(), QImage::Format_RGB32);
+    sweep.chart.render(&screen); // lays the chart out as the window shows it
+    const QPoint abovePeaks(sweep.chart.plotRect().left + 200, sweep.chart.plotRect().top + 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sweep.chart.Zoom().pressTarget(abovePeaks));
+}
+BENCHMARK(BM_PressTarget)->Arg(201)->Arg(100001)->Unit(benchmark::kMillisecond);
+
 std::size_t heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();

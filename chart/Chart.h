@@ -14,9 +14,9 @@
 #include <memory>
 #include <vector>
 
-struct SeriesView;
-
 #include "runtime/PanelBevel.h"
+
+struct SeriesView;
 
 // The sweep chart: panel, title, legend, axes and series drawn in one pass, to the
 // screen through an off-screen image, or into a fresh picture for export.

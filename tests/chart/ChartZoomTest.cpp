@@ -100,6 +100,14 @@ protected:
     std::array<TLineSeries *, 6> series{};
 };
 
+TEST_F(ChartZoom, MainWindowChartZoomsAnimatedAndPansOnlyVertically)
+{
+    EXPECT_TRUE(chart.Zoom().AllowZoom());
+    EXPECT_TRUE(chart.Zoom().AnimatedZoom());
+    EXPECT_EQ(chart.Zoom().AnimatedZoomSteps(), 8);
+    EXPECT_EQ(chart.Zoom().AllowPanning(), pmVertical);
+}
+
 TEST_F(ChartZoom, PressesLandOnWhatIsDrawnThereInOrder)
 {
     using Target = TChartZoom::Target;
@@ -163,7 +171,7 @@ TEST_F(ChartZoom, DragsWithALeftwardOrUpwardPartRestoreTheFirstSavedScales)
         expectRanges(ranges(), designed);
         EXPECT_FALSE(chart.Zoom().Zoomed());
         EXPECT_TRUE(chart.Zoom().scalesRestored());
-        EXPECT_TRUE(chart.Zoom().zooming() == false);
+        EXPECT_FALSE(chart.Zoom().zooming());
     }
 }
 
