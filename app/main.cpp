@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -46,8 +45,9 @@ int main(int argc, char *argv[])
     options.addOptions({portOption, startOption});
     readCommandLine(options, argc, argv);
 
-    Translation::initialize(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
     QApplication app(argc, argv);
+    // The program's real folder, also when it was started through PATH or a link.
+    Translation::initialize(QCoreApplication::applicationDirPath());
     TApplication::substituteDesignFonts();
 
     TForm1 form1;
