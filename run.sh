@@ -34,10 +34,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: show it on a virtual one and keep a picture of what it showed.
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
-xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/virtual-display.sh
+start_virtual_display || exit 1
 mkdir -p screenshots
 DISPLAY="$display" build-release/ondrix "${args[@]}" &
 app_pid=$!

@@ -161,6 +161,8 @@ void TForm1::createPicturePanel()
     look.setProgressSegmentColor(0x400080);
     AdvCircularProgress1->setEnabled(false);
     AdvCircularProgress1->hide();
+    // The label reaches into the ring and must stay readable while the ring turns.
+    Label2->raise();
 }
 
 void TForm1::createSettingsRows()

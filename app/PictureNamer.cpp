@@ -14,6 +14,11 @@ PictureNamer::PictureNamer(std::uint32_t seed) : m_random(seed) {}
 
 QString PictureNamer::dateText(const QDate &date, const QLocale &locale)
 {
+    // The C locale (LANG unset, C or POSIX, as services and containers often run) writes
+    // "8 Dec 2026": spaces and an English month in a file name. Its names take the
+    // numeric ISO date instead.
+    if (locale.language() == QLocale::C)
+        return date.toString(Qt::ISODate);
     return locale.toString(date, QLocale::ShortFormat).replace(u'/', u'-');
 }
 

@@ -15,7 +15,7 @@ public:
     explicit PictureNamer(std::uint32_t seed);
 
     // The date as the user's short date format writes it; "/" cannot stand in a file
-    // name here and becomes "-".
+    // name here and becomes "-". The C locale gives yyyy-MM-dd.
     static QString dateText(const QDate &date, const QLocale &locale = QLocale::system());
 
     static QString seriesName(const QString &folder, int picturesLeft, const QDate &date);

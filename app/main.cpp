@@ -6,27 +6,49 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Reads the command line before anything needs a display, so that --help, --version and
+// a mistyped option answer on a text console too; ends the program for those three.
+void readCommandLine(QCommandLineParser &options, int argc, char *argv[])
+{
+    // A core application object needs no display; the parser takes the program's name
+    // and arguments from it.
+    QCoreApplication core(argc, argv);
+    options.setApplicationDescription(QStringLiteral("Six-channel display for an ADC board on a serial line."));
+    options.addHelpOption();
+    options.addVersionOption();
+    if (!options.parse(core.arguments())) {
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(options.errorText()), qPrintable(options.helpText()));
+        std::exit(2);
+    }
+    options.process(core); // prints the help or the version and exits when asked
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    Translation::initialize(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
-    QApplication app(argc, argv);
-    TApplication::substituteDesignFonts();
-
+    QCoreApplication::setApplicationName(QStringLiteral("ondrix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ONDRIX_VERSION));
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Six-channel display for an ADC board on a serial line."));
-    options.addHelpOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"), QStringLiteral("Serial device to open on Start (ttyUSB0, /dev/pts/3)."),
         QStringLiteral("name"));
-    options.addOption(portOption);
     const QCommandLineOption startOption(QStringLiteral("start"),
                                          QStringLiteral("Press Start as soon as the window shows."));
-    options.addOption(startOption);
-    options.process(app);
+    options.addOptions({portOption, startOption});
+    readCommandLine(options, argc, argv);
+
+    QApplication app(argc, argv);
+    // The program's real folder, also when it was started through PATH or a link.
+    Translation::initialize(QCoreApplication::applicationDirPath());
+    TApplication::substituteDesignFonts();
 
     TForm1 form1;
     TForm2 form2;

@@ -1,25 +1,104 @@
 #include "runtime/Translation.h"
 
+#include "runtime/MessageCatalogue.h"
+
 #include <QDir>
-#include <clocale>
-#include <libintl.h>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QtDebug>
 
 namespace Translation {
 
+namespace {
+
+// Written only by initialize(), before other threads start; read from any thread after.
+QHash<QByteArray, MessageCatalogue> &catalogues()
+{
+    static QHash<QByteArray, MessageCatalogue> loaded;
+    return loaded;
+}
+
+std::optional<MessageCatalogue> findCatalogue(const QStringList &folders, const QStringList &languages,
+                                              const char *domain)
+{
+    const QString file = QStringLiteral("/LC_MESSAGES/") + QString::fromLatin1(domain) + QStringLiteral(".mo");
+    for (const QString &folder : folders) {
+        for (const QString &language : languages) {
+            const QString path = folder + u'/' + language + file;
+            if (!QFileInfo::exists(path))
+                continue;
+            if (std::optional<MessageCatalogue> catalogue = MessageCatalogue::load(path))
+                return catalogue;
+            qWarning().noquote() << "Ignoring" << path << "- not a readable message catalogue";
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString userLocaleName()
+{
+    for (const char *variable : {"LANG", "LC_ALL", "LC_MESSAGES"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return value;
+    }
+    return QLocale::system().name();
+}
+
+QStringList languagesFor(const QString &localeName)
+{
+    // language[_TERRITORY][.codeset][@modifier]; catalogue folders carry no codeset.
+    QString name = localeName;
+    QString modifier;
+    if (const qsizetype at = name.indexOf(u'@'); at >= 0) {
+        modifier = name.sliced(at);
+        name.truncate(at);
+    }
+    if (const qsizetype dot = name.indexOf(u'.'); dot >= 0)
+        name.truncate(dot);
+    if (name.isEmpty() || name == QLatin1String("C") || name == QLatin1String("POSIX"))
+        return {};
+    const QString language = name.section(u'_', 0, 0);
+    QStringList names;
+    for (const QString &base : {name, language}) {
+        if (!modifier.isEmpty())
+            names << base + modifier;
+        names << base;
+    }
+    names.removeDuplicates();
+    return names;
+}
+
+QStringList catalogueFolders(const QString &programDir)
+{
+    const QDir dir(programDir);
+    return {QDir::cleanPath(dir.filePath(QStringLiteral("locale"))),
+            QDir::cleanPath(dir.filePath(QStringLiteral("../share/locale")))};
+}
+
 void initialize(const QString &programDir)
 {
-    // LC_MESSAGES only: numbers and dates keep the C rules the rest of the program uses.
-    std::setlocale(LC_MESSAGES, "");
-    const QByteArray folder = QDir(programDir).filePath(QStringLiteral("locale")).toLocal8Bit();
+    const QStringList folders = catalogueFolders(programDir);
+    const QStringList languages = languagesFor(userLocaleName());
+    QHash<QByteArray, MessageCatalogue> &loaded = catalogues();
+    loaded.clear();
     for (const char *domain : {appDomain, serialDomain, frameworkDomain}) {
-        bindtextdomain(domain, folder.constData());
-        bind_textdomain_codeset(domain, "UTF-8");
+        if (std::optional<MessageCatalogue> catalogue = findCatalogue(folders, languages, domain))
+            loaded.insert(domain, std::move(*catalogue));
     }
 }
 
 QString translate(const char *domain, const char *text)
 {
-    return QString::fromUtf8(dgettext(domain, text));
+    const auto found = catalogues().constFind(domain);
+    if (found != catalogues().constEnd()) {
+        if (QString translated = found->translation(text); !translated.isNull())
+            return translated;
+    }
+    return QString::fromUtf8(text);
 }
 
 } // namespace Translation

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev gettext
   fonts-liberation fonts-dejavu-core
 )
 if [ "${1:-}" = --display ]; then

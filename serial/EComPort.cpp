@@ -2,7 +2,6 @@
 
 #include "runtime/Translation.h"
 
-#include <QStringList>
 #include <array>
 
 namespace {
@@ -33,18 +32,6 @@ constexpr std::array<const char *, EComPort::RegistryError> messageTable = {
     "Registry error",
 };
 
-// Translated once, the first time any message is made; thread-safe as a local static.
-const QStringList &translatedTable()
-{
-    static const QStringList table = [] {
-        QStringList texts;
-        for (const char *text : messageTable)
-            texts << Translation::translate(Translation::serialDomain, text);
-        return texts;
-    }();
-    return table;
-}
-
 QString withSystemCode(int code, int systemCode)
 {
     QString suffix = Translation::translate(Translation::serialDomain, " (win error code: %d)");
@@ -55,8 +42,9 @@ QString withSystemCode(int code, int systemCode)
 
 QString EComPort::messageText(int code)
 {
-    const QStringList &table = translatedTable();
-    return code >= 1 && code <= table.size() ? table[code - 1] : QString();
+    if (code < 1 || code > int(messageTable.size()))
+        return QString();
+    return Translation::translate(Translation::serialDomain, messageTable[std::size_t(code - 1)]);
 }
 
 EComPort::EComPort(int code) : Exception(messageText(code)), m_code(code), m_systemCode(noSystemCode)

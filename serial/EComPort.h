@@ -45,7 +45,7 @@ public:
     int code() const { return m_code; }
     std::uint32_t systemCode() const { return m_systemCode; }
 
-    // The table text for a code, as translated when the table was first used.
+    // The table text for a code, through the serial engine's catalogue.
     static QString messageText(int code);
 
 private:

@@ -18,6 +18,12 @@ TEST(PictureNamerTest, dateKeepsTheLocaleFormButNeverASlash)
     EXPECT_TRUE(PictureNamer::dateText(day, us).contains(u'-'));
 }
 
+TEST(PictureNamerTest, theCLocaleGivesAnIsoDateNotWordsAndSpaces)
+{
+    EXPECT_EQ(PictureNamer::dateText(day, QLocale::c()), QStringLiteral("2026-12-08"));
+    EXPECT_EQ(PictureNamer::dateText(QDate(2027, 1, 2), QLocale(QStringLiteral("POSIX"))), QStringLiteral("2027-01-02"));
+}
+
 TEST(PictureNamerTest, seriesNamesCarryTheCountLeft)
 {
     const QString date = PictureNamer::dateText(day);

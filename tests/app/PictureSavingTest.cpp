@@ -5,6 +5,7 @@
 #include "runtime/Exception.h"
 #include "tests/support/ModalWatcher.h"
 #include "widgets/AdvCircularProgress.h"
+#include "widgets/CircularSegments.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
 
@@ -106,6 +107,41 @@ TEST_F(PictureSavingTest, aSeriesOfThreeWritesTwoOneZeroAtConsecutiveWrapsEachTh
 
     sweeps(1);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3) << "the series is over";
+}
+
+TEST_F(PictureSavingTest, theSavingLabelIsDrawnOverTheTurningIndicator)
+{
+    form.Button4->click();
+    ASSERT_FALSE(form.Label2->isHidden());
+    // The label's letters: the pixels it paints in full red when drawn alone.
+    QImage letters(form.Label2->size(), QImage::Format_ARGB32);
+    letters.fill(Qt::transparent);
+    form.Label2->render(&letters, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QRgb red = qRgb(255, 0, 0);
+    const QRect ring = form.AdvCircularProgress1->geometry();
+    const CircularSegments &segments = form.AdvCircularProgress1->Segments();
+
+    for (int step = 0; step < 3; ++step) {
+        const QImage panel = form.Panel1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int overSegments = 0;
+        int covered = 0;
+        for (int y = 0; y < letters.height(); ++y) {
+            for (int x = 0; x < letters.width(); ++x) {
+                const QPoint at = form.Label2->pos() + QPoint(x, y);
+                const QPoint inRing = at - ring.topLeft();
+                if (letters.pixel(x, y) != red || !ring.contains(at) || !segments.clip().contains(inRing))
+                    continue;
+                const QPointF centre = QPointF(inRing) + QPointF(0.5, 0.5);
+                for (int i = 1; i <= CircularSegments::segmentCount; ++i)
+                    overSegments += segments.segment(i).contains(centre);
+                covered += panel.pixel(at) != red;
+            }
+        }
+        EXPECT_GT(overSegments, 20) << "the label's letters cross the ring's segments";
+        EXPECT_EQ(covered, 0) << "letter pixels painted over by the ring, step " << step;
+        form.AdvCircularProgress1->AdvanceSegment();
+    }
+    form.AdvCircularProgress1->setEnabled(false);
 }
 
 TEST_F(PictureSavingTest, aSeriesOfOneEndsAtTheFirstWrap)

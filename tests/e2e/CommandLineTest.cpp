@@ -1,0 +1,62 @@
+// Runs the built program where no display can be reached: what the command line asks
+// for must not need one.
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int generousMs = 20000;
+
+struct Outcome
+{
+    QProcess::ExitStatus status;
+    int code;
+    QString out;
+    QString err;
+};
+
+Outcome runWithoutDisplay(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // The X11 platform, as on a desktop: it cannot start here.
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ONDRIX_PROGRAM), arguments);
+    EXPECT_TRUE(program.waitForFinished(generousMs));
+    return {program.exitStatus(), program.exitCode(), QString::fromLocal8Bit(program.readAllStandardOutput()),
+            QString::fromLocal8Bit(program.readAllStandardError())};
+}
+
+TEST(CommandLineTest, helpAndVersionAnswerWithoutADisplay)
+{
+    const Outcome help = runWithoutDisplay({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, QProcess::NormalExit) << help.err.toStdString();
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Usage:"))) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--port <name>"))) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--start"))) << help.out.toStdString();
+
+    const Outcome version = runWithoutDisplay({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, QProcess::NormalExit) << version.err.toStdString();
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("ondrix "))) << version.out.toStdString();
+}
+
+TEST(CommandLineTest, anUnknownOptionExitsWithTwoAfterTheUsage)
+{
+    const Outcome wrong = runWithoutDisplay({QStringLiteral("--prot"), QStringLiteral("ttyUSB0")});
+    EXPECT_EQ(wrong.status, QProcess::NormalExit) << wrong.err.toStdString();
+    EXPECT_EQ(wrong.code, 2);
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("prot"))) << wrong.err.toStdString();
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("Usage:"))) << wrong.err.toStdString();
+    EXPECT_TRUE(wrong.out.isEmpty()) << wrong.out.toStdString();
+
+    const Outcome missingValue = runWithoutDisplay({QStringLiteral("--port")});
+    EXPECT_EQ(missingValue.code, 2) << missingValue.err.toStdString();
+}
+
+} // namespace

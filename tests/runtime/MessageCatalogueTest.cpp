@@ -1,0 +1,116 @@
+#include "runtime/MessageCatalogue.h"
+#include "runtime/Translation.h"
+#include "tests/support/CatalogueCompiler.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray entries = "msgid \"Setup\"\n"
+                           "msgstr \"Настройка\"\n\n"
+                           "msgid \"%d port\"\n"
+                           "msgid_plural \"%d ports\"\n"
+                           "msgstr[0] \"%d порт\"\n"
+                           "msgstr[1] \"%d порта\"\n\n"
+                           "msgctxt \"menu\"\n"
+                           "msgid \"Port\"\n"
+                           "msgstr \"Меню порта\"\n\n"
+                           "msgid \"Cancel\"\n"
+                           "msgstr \"\"\n";
+
+class MessageCatalogueTest : public testing::Test
+{
+protected:
+    QByteArray compiled(const QByteArray &po, const QStringList &options = {})
+    {
+        const QString path = folder.filePath(QStringLiteral("test.mo"));
+        if (!compileCatalogue(po, path, options))
+            return {};
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(MessageCatalogueTest, readsEitherByteOrderAndOnlyPlainEntriesByTheirFirstForm)
+{
+    for (const char *order : {"little", "big"}) {
+        SCOPED_TRACE(order);
+        const std::optional<MessageCatalogue> catalogue = MessageCatalogue::parse(
+            compiled(catalogueHeader() + entries, {QStringLiteral("--endianness=") + QLatin1String(order)}));
+        ASSERT_TRUE(catalogue);
+        EXPECT_EQ(catalogue->translation("Setup"), QStringLiteral("Настройка"));
+        EXPECT_EQ(catalogue->translation("%d port"), QStringLiteral("%d порт"));
+        EXPECT_TRUE(catalogue->translation("Port").isNull()) << "only asked for with its context";
+        EXPECT_TRUE(catalogue->translation("Cancel").isNull()) << "an empty translation is none";
+        EXPECT_TRUE(catalogue->translation("").isNull()) << "the header is no translation";
+        EXPECT_TRUE(catalogue->translation("Unknown").isNull());
+    }
+}
+
+TEST_F(MessageCatalogueTest, decodesTheCharacterSetItsHeaderNames)
+{
+    const QByteArray po = QStringEncoder("KOI8-R")(QString::fromUtf8(catalogueHeader("KOI8-R") + entries));
+    const std::optional<MessageCatalogue> catalogue = MessageCatalogue::parse(compiled(po));
+    ASSERT_TRUE(catalogue);
+    EXPECT_EQ(catalogue->translation("Setup"), QStringLiteral("Настройка"));
+
+    QByteArray unknownCharset = compiled(catalogueHeader() + entries);
+    const qsizetype at = unknownCharset.indexOf("charset=UTF-8");
+    ASSERT_GE(at, 0);
+    unknownCharset.replace(at, 13, "charset=XX-99");
+    EXPECT_FALSE(MessageCatalogue::parse(unknownCharset)) << "text it cannot decode is not passed on garbled";
+}
+
+TEST_F(MessageCatalogueTest, aDamagedFileIsNoCatalogue)
+{
+    const QByteArray whole = compiled(catalogueHeader() + entries);
+    ASSERT_TRUE(MessageCatalogue::parse(whole));
+    for (qsizetype size = 0; size < whole.size(); ++size)
+        EXPECT_FALSE(MessageCatalogue::parse(whole.first(size))) << "cut to " << size << " bytes";
+
+    QByteArray wrongMagic = whole;
+    wrongMagic[0] = char(wrongMagic[0] ^ 1);
+    EXPECT_FALSE(MessageCatalogue::parse(wrongMagic));
+    QByteArray laterRevision = whole;
+    laterRevision[6] = 2; // little-endian major revision 2
+    EXPECT_FALSE(MessageCatalogue::parse(laterRevision));
+    QByteArray hugeCount = whole;
+    hugeCount[11] = char(0x7f);
+    EXPECT_FALSE(MessageCatalogue::parse(hugeCount));
+    EXPECT_FALSE(MessageCatalogue::load(folder.filePath(QStringLiteral("missing.mo"))));
+}
+
+struct LanguagesRow
+{
+    const char *locale;
+    QStringList languages;
+};
+
+TEST(TranslationLanguagesTest, territoryThenLanguageWithoutTheCodeset)
+{
+    const LanguagesRow rows[] = {
+        {"ru_RU.UTF-8", {"ru_RU", "ru"}},
+        {"ru_RU", {"ru_RU", "ru"}},
+        {"de", {"de"}},
+        {"sr_RS.UTF-8@latin", {"sr_RS@latin", "sr_RS", "sr@latin", "sr"}},
+        {"C", {}},
+        {"C.UTF-8", {}},
+        {"POSIX", {}},
+        {"", {}},
+    };
+    for (const LanguagesRow &row : rows)
+        EXPECT_EQ(Translation::languagesFor(QString::fromLatin1(row.locale)), row.languages) << row.locale;
+}
+
+TEST(TranslationLanguagesTest, besideTheProgramComesBeforeTheInstalledShare)
+{
+    EXPECT_EQ(Translation::catalogueFolders(QStringLiteral("/opt/ondrix/bin")),
+              QStringList({QStringLiteral("/opt/ondrix/bin/locale"), QStringLiteral("/opt/ondrix/share/locale")}));
+}
+
+} // namespace
