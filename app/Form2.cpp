@@ -89,7 +89,12 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event)
         const auto *release = static_cast<QMouseEvent *>(event);
         auto *label = static_cast<QLabel *>(watched);
         if (release->button() == Qt::LeftButton && label->rect().contains(release->position().toPoint())) {
-            TApplication::guard([&] { watched == Label2 ? Label2Click() : Label4Click(); });
+            TApplication::guard([&] {
+                if (watched == Label2)
+                    Label2Click();
+                else
+                    Label4Click();
+            });
             return true;
         }
     }

@@ -172,6 +172,7 @@ void TSpinEdit::applyAutoSelect()
 
 void TSpinEdit::focusOutEvent(QFocusEvent *event)
 {
+    m_pressGaveFocus = false;
     QLineEdit::focusOutEvent(event);
     const std::int32_t value = Value();
     if (ClampValue(value) != value)
