@@ -2,6 +2,7 @@
 
 #include "app/ChannelTable.h"
 #include "app/Form1.h"
+#include "app/FormLook.h"
 #include "app/SweepChartDesign.h"
 #include "chart/Chart.h"
 #include "runtime/Application.h"
@@ -20,14 +21,6 @@
 #include <QTimer>
 
 namespace {
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QPushButton *makeButton(const QString &caption, QWidget *parent, QRect geometry)
 {
@@ -80,12 +73,7 @@ void TForm1::createControls()
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(826, 561);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, toQColor(clBtnFace));
-    colours.setColor(QPalette::WindowText, toQColor(clWindowText));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    applyFormLook(*this);
 
     createLevelPanel();
     createPicturePanel();

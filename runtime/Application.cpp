@@ -35,6 +35,11 @@ void TApplication::substituteDesignFonts()
                               QStringLiteral("DejaVu Sans")};
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), sans);
+    // OCR-A from fonts-ocr-a; without it a monospaced face, which the bold label
+    // still shows bold.
+    QFont::insertSubstitutions(QStringLiteral("OCR A Extended"),
+                               {QStringLiteral("OCRA"), QStringLiteral("DejaVu Sans Mono"),
+                                QStringLiteral("Liberation Mono")});
 }
 
 void TApplication::ShowException(const std::exception &error)

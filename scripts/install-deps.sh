@@ -6,9 +6,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev gettext
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-ocr-a
 )
 if [ "${1:-}" = --display ]; then
   packages+=(xvfb xdotool x11-utils imagemagick)

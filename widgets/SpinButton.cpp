@@ -1,49 +1,42 @@
 #include "widgets/SpinButton.h"
 
-#include <QImage>
+#include "widgets/TimerSpeedButton.h"
+
 #include <QPixmap>
-#include <QToolButton>
 
 namespace {
 
-constexpr int repeatDelay = 400;    // ms from the press to the first repeated click
-constexpr int repeatInterval = 100; // ms between repeated clicks
+// The glyphs are 16-colour bitmaps on this background colour.
+constexpr QRgb glyphBackground = qRgb(128, 128, 0);
 
-// A 9 x 6 glyph: a black triangle of rows 1, 3, 5 and 7 pixels, centred, with one clear
-// row above and below; the point is at the top for the up arrow.
-QPixmap arrowGlyph(bool up)
+QImage loadGlyph(const QString &name)
 {
-    QImage glyph(9, 6, QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    for (int row = 0; row < 4; ++row) {
-        const int halfWidth = row;
-        const int y = up ? 1 + row : 4 - row;
-        for (int x = 4 - halfWidth; x <= 4 + halfWidth; ++x)
-            glyph.setPixel(x, y, qRgb(0, 0, 0));
-    }
-    return QPixmap::fromImage(glyph);
+    QImage glyph = QImage(QStringLiteral(":/widgets/%1.bmp").arg(name)).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x)
+            if (glyph.pixel(x, y) == glyphBackground)
+                glyph.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return glyph;
 }
 
 } // namespace
 
-TSpinButton::TSpinButton(QWidget *parent) : QWidget(parent), m_up(makeArrow(true)), m_down(makeArrow(false))
+TSpinButton::TSpinButton(QWidget *parent)
+    : QWidget(parent), m_upGlyph(loadGlyph(QStringLiteral("SpinUp"))),
+      m_downGlyph(loadGlyph(QStringLiteral("SpinDown"))), m_up(makeArrow(m_upGlyph)), m_down(makeArrow(m_downGlyph))
 {
     setFocusPolicy(Qt::NoFocus);
-    connect(m_up, &QToolButton::clicked, this, &TSpinButton::upClicked);
-    connect(m_down, &QToolButton::clicked, this, &TSpinButton::downClicked);
+    connect(m_up, &TTimerSpeedButton::clicked, this, &TSpinButton::upClicked);
+    connect(m_down, &TTimerSpeedButton::clicked, this, &TSpinButton::downClicked);
     resize(20, 25);
 }
 
-QToolButton *TSpinButton::makeArrow(bool up)
+TTimerSpeedButton *TSpinButton::makeArrow(const QImage &glyph)
 {
-    auto *arrow = new QToolButton(this);
-    arrow->setFocusPolicy(Qt::NoFocus);
-    arrow->setIcon(arrowGlyph(up));
-    arrow->setIconSize(QSize(9, 6));
-    arrow->setAutoRepeat(true);
-    arrow->setAutoRepeatDelay(repeatDelay);
-    arrow->setAutoRepeatInterval(repeatInterval);
-    connect(arrow, &QToolButton::pressed, this, &TSpinButton::arrowPressed);
+    auto *arrow = new TTimerSpeedButton(this);
+    arrow->setIcon(QPixmap::fromImage(glyph));
+    arrow->setIconSize(glyph.size());
+    connect(arrow, &TTimerSpeedButton::pressed, this, &TSpinButton::arrowPressed);
     return arrow;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
-class QToolButton;
+class TTimerSpeedButton;
 
 // The pair of arrow buttons at the right of a spin field: the up arrow over the top
-// half, the down arrow from one pixel above the up arrow's end to the bottom. Each
-// arrow repeats its click while held (first after 400 ms, then every 100 ms) and gives
-// one more click on release over it. The arrows never take the keyboard focus.
+// half, the down arrow from one pixel above the up arrow's end to the bottom. Each arrow
+// repeats its click while held (see TTimerSpeedButton). The arrows never take the
+// keyboard focus.
 class TSpinButton : public QWidget
 {
     Q_OBJECT
@@ -15,8 +16,13 @@ class TSpinButton : public QWidget
 public:
     explicit TSpinButton(QWidget *parent = nullptr);
 
-    QToolButton *upButton() const { return m_up; }
-    QToolButton *downButton() const { return m_down; }
+    TTimerSpeedButton *upButton() const { return m_up; }
+    TTimerSpeedButton *downButton() const { return m_down; }
+
+    // The arrows' 9 x 6 pictures, from the program's resources, with their olive
+    // background made transparent.
+    QImage UpGlyph() const { return m_upGlyph; }
+    QImage DownGlyph() const { return m_downGlyph; }
 
 signals:
     // An arrow was pressed with the mouse (before any click).
@@ -28,8 +34,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QToolButton *makeArrow(bool up);
+    TTimerSpeedButton *makeArrow(const QImage &glyph);
 
-    QToolButton *m_up;
-    QToolButton *m_down;
+    QImage m_upGlyph;
+    QImage m_downGlyph;
+    TTimerSpeedButton *m_up;
+    TTimerSpeedButton *m_down;
 };

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -35,6 +36,15 @@ std::optional<QChar> typedCharacter(const QKeyEvent &event)
         || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return std::nullopt;
     return text.front();
+}
+
+// The character cell: every pixel row that a glyph of the font may reach, above and
+// below the baseline. Rounding the two parts up is what gives the 13-pixel cell of the
+// designed 8-point font, which the field's 22-pixel height is built on.
+int cellHeight(const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    return int(std::ceil(metrics.ascent()) + std::ceil(metrics.descent()));
 }
 
 } // namespace
@@ -109,8 +119,8 @@ bool TSpinEdit::AcceptsChar(QChar c) const
 
 int TSpinEdit::MinimumHeight() const
 {
-    const int fontHeight = fontMetrics().height();
-    const int systemHeight = QFontMetrics(QApplication::font()).height();
+    const int fontHeight = cellHeight(font());
+    const int systemHeight = cellHeight(QApplication::font());
     return fontHeight + std::min(systemHeight, fontHeight) / 4 + 4 * borderHeight + 2;
 }
 
@@ -129,8 +139,40 @@ void TSpinEdit::keyPressEvent(QKeyEvent *event)
     unlessEditorDisabled([&] { QLineEdit::keyPressEvent(event); });
 }
 
+void TSpinEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+        // Qt gives the focus before it delivers the press, which may be on the text (the
+        // caret goes there) or on an arrow (then AutoSelect applies, see focusFromArrow).
+        m_pressGaveFocus = true;
+        break;
+    case Qt::ActiveWindowFocusReason: // back from another window: as it was left
+    case Qt::PopupFocusReason:        // back from the context menu
+        break;
+    default:
+        applyAutoSelect();
+    }
+}
+
+void TSpinEdit::mousePressEvent(QMouseEvent *event)
+{
+    m_pressGaveFocus = false;
+    QLineEdit::mousePressEvent(event);
+}
+
+void TSpinEdit::applyAutoSelect()
+{
+    if (m_autoSelect)
+        selectAll();
+    else
+        deselect(); // QLineEdit itself selects all on Tab
+}
+
 void TSpinEdit::focusOutEvent(QFocusEvent *event)
 {
+    m_pressGaveFocus = false;
     QLineEdit::focusOutEvent(event);
     const std::int32_t value = Value();
     if (ClampValue(value) != value)
@@ -182,8 +224,12 @@ void TSpinEdit::unlessEditorDisabled(Handler &&handler)
 
 void TSpinEdit::focusFromArrow()
 {
-    if (!hasFocus() && focusPolicy() != Qt::NoFocus && isEnabled())
-        setFocus(Qt::MouseFocusReason);
+    if (m_pressGaveFocus) {
+        m_pressGaveFocus = false;
+        applyAutoSelect();
+    } else if (!hasFocus() && focusPolicy() != Qt::NoFocus && isEnabled()) {
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TSpinEdit::layOutArrows()

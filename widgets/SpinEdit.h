@@ -32,6 +32,10 @@ public:
     // QLineEdit's setter, whose 0 would allow no text at all.
     int MaxLength() const { return m_maxLength; }
     void setMaxLength(int length);
+    // True: entering the field by keyboard selects the whole text; a mouse press on the
+    // field puts the caret where it was pressed either way.
+    bool AutoSelect() const { return m_autoSelect; }
+    void setAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
 
     // Never raises and never changes the text.
     std::int32_t Value() const;
@@ -50,9 +54,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -61,6 +67,7 @@ protected:
 private:
     void step(std::int64_t amount);
     void focusFromArrow();
+    void applyAutoSelect();
     void layOutArrows();
     // Runs a base-class handler with the text locked when the editor is disabled, so
     // that no path (keys, middle-click paste, menu, drop) can change it.
@@ -73,4 +80,7 @@ private:
     std::int32_t m_increment = 1;
     bool m_editorEnabled = true;
     int m_maxLength = 0;
+    bool m_autoSelect = true;
+    // The focus came with a mouse press whose target is not known yet.
+    bool m_pressGaveFocus = false;
 };

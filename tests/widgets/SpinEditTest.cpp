@@ -1,12 +1,13 @@
 #include "widgets/SpinEdit.h"
 
 #include "widgets/SpinButton.h"
+#include "widgets/TimerSpeedButton.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -218,12 +219,13 @@ TEST(SpinEdit, ArrowsSitInsideTheFrameAtTheRight)
     EXPECT_EQ(arrows->upButton()->geometry(), QRect(0, 0, 15, 8));
     EXPECT_EQ(arrows->downButton()->geometry(), QRect(0, 7, 15, 10));
     EXPECT_EQ(arrows->upButton()->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(arrows->upButton()->autoRepeatDelay(), 400);
-    EXPECT_EQ(arrows->upButton()->autoRepeatInterval(), 100);
+    EXPECT_EQ(arrows->upButton()->iconSize(), QSize(9, 6));
 }
 
 TEST(SpinEdit, MainWindowFontGivesTheDesignedHeight)
 {
+    // The test program maps the designed fonts as the program does.
+    ASSERT_FALSE(QFont::substitutes(QStringLiteral("MS Sans Serif")).isEmpty());
     PeriodField period;
     EXPECT_EQ(period.MinimumHeight(), 22);
     period.resize(121, 10);
@@ -232,4 +234,115 @@ TEST(SpinEdit, MainWindowFontGivesTheDesignedHeight)
     larger.setPixelSize(22);
     period.setFont(larger);
     EXPECT_GT(period.height(), 22) << "a larger font raises the minimum";
+}
+
+namespace {
+
+// Delivers one tick of an arrow's repeat timer, as the event loop does when it runs
+// out, so that the test decides when time passes.
+void tick(TTimerSpeedButton *arrow)
+{
+    QTimerEvent elapsed(arrow->repeatTimer()->timerId());
+    QCoreApplication::sendEvent(arrow->repeatTimer(), &elapsed);
+}
+
+} // namespace
+
+TEST(SpinEdit, HeldArrowRepeatsAndPausesWhileThePointerIsOff)
+{
+    PeriodField period;
+    period.show();
+    TTimerSpeedButton *up = period.Button()->upButton();
+    const QPoint off(-10, -10);
+
+    QTest::mousePress(up, Qt::LeftButton);
+    EXPECT_EQ(period.text(), QStringLiteral("100")) << "a press alone does not click";
+    ASSERT_TRUE(up->repeatTimer() && up->repeatTimer()->isActive());
+    EXPECT_EQ(up->repeatTimer()->interval(), 400);
+    tick(up);
+    EXPECT_EQ(period.text(), QStringLiteral("101"));
+    EXPECT_EQ(up->repeatTimer()->interval(), 100);
+    tick(up);
+    EXPECT_EQ(period.text(), QStringLiteral("102"));
+
+    QTest::mouseMove(up, off);
+    EXPECT_FALSE(up->isDown());
+    tick(up);
+    tick(up);
+    EXPECT_EQ(period.text(), QStringLiteral("102")) << "off the arrow: paused";
+    QTest::mouseMove(up, up->rect().center());
+    EXPECT_TRUE(up->isDown());
+    EXPECT_EQ(up->repeatTimer()->interval(), 100) << "coming back keeps the 100 ms beat";
+    tick(up);
+    EXPECT_EQ(period.text(), QStringLiteral("103"));
+
+    QTest::mouseMove(up, off);
+    QTest::mouseRelease(up, Qt::LeftButton, {}, off);
+    EXPECT_EQ(period.text(), QStringLiteral("103")) << "released off the arrow: no final click";
+    EXPECT_FALSE(up->repeatTimer()->isActive());
+
+    TTimerSpeedButton *down = period.Button()->downButton();
+    QTest::mousePress(down, Qt::LeftButton);
+    tick(down);
+    QTest::mouseRelease(down, Qt::LeftButton);
+    EXPECT_EQ(period.text(), QStringLiteral("101")) << "one repeat and the click of the release";
+    EXPECT_FALSE(down->repeatTimer()->isActive());
+    EXPECT_FALSE(up->repeatTimer()->isActive()) << "the arrows repeat on their own timers";
+}
+
+TEST(SpinEdit, AutoSelectByKeyboardButCaretWhereTheMouseWasPressed)
+{
+    QWidget window;
+    auto *button = new QPushButton(QStringLiteral("Задать"));
+    auto *period = new PeriodField;
+    auto *layout = new QVBoxLayout(&window);
+    layout->addWidget(button);
+    layout->addWidget(period);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Tab);
+    ASSERT_TRUE(period->hasFocus());
+    EXPECT_EQ(period->selectedText(), QStringLiteral("100")) << "entered by keyboard";
+
+    button->setFocus();
+    QTest::mouseClick(period, Qt::LeftButton, {}, QPoint(2, period->height() / 2));
+    ASSERT_TRUE(period->hasFocus());
+    EXPECT_FALSE(period->hasSelectedText()) << "entered by a press on the text";
+    EXPECT_EQ(period->cursorPosition(), 0);
+
+    button->setFocus();
+    QTest::mousePress(period->Button()->upButton(), Qt::LeftButton);
+    ASSERT_TRUE(period->hasFocus());
+    EXPECT_EQ(period->selectedText(), QStringLiteral("100")) << "entered through an arrow";
+    QTest::mouseRelease(period->Button()->upButton(), Qt::LeftButton, {}, QPoint(-5, -5));
+
+    period->setAutoSelect(false);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Tab);
+    ASSERT_TRUE(period->hasFocus());
+    EXPECT_FALSE(period->hasSelectedText()) << "AutoSelect off";
+}
+
+TEST(SpinEdit, ArrowGlyphsAreBlackTrianglesOnATransparentGround)
+{
+    const TSpinButton arrows;
+    struct Row { const char *what; QImage glyph; int widths[6]; };
+    const Row rows[] = {
+        {"SpinUp", arrows.UpGlyph(), {0, 1, 3, 5, 7, 0}},
+        {"SpinDown", arrows.DownGlyph(), {0, 7, 5, 3, 1, 0}},
+    };
+    for (const Row &row : rows) {
+        ASSERT_EQ(row.glyph.size(), QSize(9, 6)) << row.what;
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 9; ++x) {
+                const bool inside = std::abs(x - 4) * 2 < row.widths[y];
+                const QRgb pixel = row.glyph.pixel(x, y);
+                EXPECT_EQ(pixel, inside ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0))
+                    << row.what << " at " << x << "," << y;
+            }
+        }
+    }
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QToolButton>
+
+class QTimer;
+
+// One arrow of a spin field: a push button that never takes the keyboard focus and
+// repeats its click while held, first 400 ms after the press, then every 100 ms. Moving
+// the pointer off the button pauses the clicks without stopping the beat, so coming back
+// resumes them at the next 100 ms tick (QAbstractButton's own auto-repeat would wait the
+// whole first delay again). A release over the button gives one more click, elsewhere none.
+class TTimerSpeedButton : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    static constexpr int repeatDelay = 400;    // ms from the press to the first repeat
+    static constexpr int repeatInterval = 100; // ms between repeats
+
+    explicit TTimerSpeedButton(QWidget *parent = nullptr);
+
+    // Made on the first press and kept with the button; null until then.
+    QTimer *repeatTimer() const { return m_repeatTimer; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void repeatClick();
+    void stopRepeating();
+
+    QTimer *m_repeatTimer = nullptr;
+};
