@@ -26,6 +26,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption startOption(QStringLiteral("start"),
                                          QStringLiteral("Press Start as soon as the window shows."));
     options.addOption(startOption);
+    const QCommandLineOption recordOption(
+        QStringLiteral("record"), QStringLiteral("Record every reading to a CSV file, from the first Start."),
+        QStringLiteral("file"));
+    options.addOption(recordOption);
     options.process(app);
 
     TForm1 form1;
@@ -33,6 +37,8 @@ int main(int argc, char *argv[])
     form1.setAboutWindow(&form2);
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
+    if (options.isSet(recordOption))
+        form1.recorder().arm(options.value(recordOption));
     form1.show();
     if (options.isSet(startOption))
         QTimer::singleShot(0, form1.Button1, &QPushButton::click);
