@@ -3,39 +3,27 @@
 #include <charconv>
 #include <chrono>
 
-namespace {
-
-// Number formatting without locale or allocation: a recording may take a million
-// lines a second, and a decimal comma would break the CSV.
-char *putInteger(char *at, char *end, std::int64_t value)
-{
-    return std::to_chars(at, end, value).ptr;
-}
-
-} // namespace
-
 void RecordFormat::appendReading(std::string &out, std::int64_t microseconds, int channel, std::int32_t value)
 {
+    // No locale and no allocation: a recording may take a million lines a second, and
+    // a decimal comma would break the CSV.
     char line[maxLineLength];
     char *const end = line + maxLineLength;
     char *at = line;
-    // Floor division, so that a time before the epoch still reads as seconds plus a
-    // positive fraction.
-    std::int64_t seconds = microseconds / 1000000;
-    std::int64_t fraction = microseconds % 1000000;
-    if (fraction < 0) {
-        seconds -= 1;
-        fraction += 1000000;
-    }
-    at = putInteger(at, end, seconds);
+    // Sign and magnitude, so that a time before the epoch reads right too.
+    if (microseconds < 0)
+        *at++ = '-';
+    const std::uint64_t magnitude = microseconds < 0 ? 0 - std::uint64_t(microseconds) : std::uint64_t(microseconds);
+    const std::uint64_t fraction = magnitude % 1000000;
+    at = std::to_chars(at, end, magnitude / 1000000).ptr;
     *at++ = '.';
-    for (std::int64_t unit = 100000; unit > 0; unit /= 10)
+    for (std::uint64_t unit = 100000; unit > 0; unit /= 10)
         *at++ = char('0' + fraction / unit % 10);
     for (char c : std::string_view(",ADC"))
         *at++ = c;
     *at++ = char('0' + channel);
     *at++ = ',';
-    at = putInteger(at, end, value);
+    at = std::to_chars(at, end, value).ptr;
     *at++ = '\n';
     out.append(line, std::size_t(at - line));
 }
