@@ -46,6 +46,8 @@ void ReadingRecorder::start(const QString &path)
     m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
     if (m_file->wasEmpty())
         m_buffer.append(RecordFormat::header);
+    beginDelivery(); // no line without a time, whoever calls take() first
+
     m_flushTimer.start();
     emit recordingChanged(true);
 }
@@ -72,7 +74,8 @@ void ReadingRecorder::stop()
 
 void ReadingRecorder::beginDelivery()
 {
-    m_deliveryTime = RecordFormat::now();
+    if (m_file)
+        RecordFormat::formatTime(m_deliveryTime, RecordFormat::now());
 }
 
 void ReadingRecorder::take(int channel, std::int32_t value)

@@ -83,7 +83,7 @@ private:
     QString m_path;
     QString m_armedPath;
     std::string m_buffer;
-    std::int64_t m_deliveryTime = 0;
+    std::string m_deliveryTime; // the time column of the delivery being decoded
     QTimer m_flushTimer;
     std::unique_ptr<RecordWriter> m_writer;
 };

@@ -12,13 +12,16 @@ class RecordFormat
 public:
     static constexpr std::string_view header = "time_s,channel,value\n";
 
-    // The longest line appendReading writes (a 20-character time before the point, an
-    // 11-character value), so that a buffer can be sized once.
+    // The longest line: a 21-character time, an 11-character value.
     static constexpr std::size_t maxLineLength = 48;
 
-    // Appends one line. microseconds counts from the Unix epoch.
-    static void appendReading(std::string &out, std::int64_t microseconds, int channel, std::int32_t value);
+    // Replaces text by the time column for microseconds since the Unix epoch. Every
+    // reading of a delivery has the same time, so it is formatted once per delivery.
+    static void formatTime(std::string &text, std::int64_t microseconds);
 
-    // The time a delivery reaches the decoder, in microseconds since the Unix epoch.
+    // Appends one line with a time from formatTime.
+    static void appendReading(std::string &out, std::string_view time, int channel, std::int32_t value);
+
+    // Now, in microseconds since the Unix epoch.
     static std::int64_t now();
 };

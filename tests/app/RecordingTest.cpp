@@ -33,8 +33,10 @@ TEST(RecordFormatTest, linesCarryTimeChannelAndValue)
         {"widest time", INT64_MIN, 4, INT32_MIN, "-9223372036854.775808,ADC4,-2147483648\n"},
     };
     for (const Row &row : rows) {
+        std::string time = "stale";
+        RecordFormat::formatTime(time, row.microseconds);
         std::string out = "kept,";
-        RecordFormat::appendReading(out, row.microseconds, row.channel, row.value);
+        RecordFormat::appendReading(out, time, row.channel, row.value);
         EXPECT_EQ(out, "kept," + std::string(row.line)) << row.name;
     }
 }
