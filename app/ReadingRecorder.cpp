@@ -37,8 +37,8 @@ void ReadingRecorder::start(const QString &path)
         stop();
     if (!m_writer)
         m_writer = std::make_unique<RecordWriter>(
-            [this](std::uint64_t recording, const QString &path, const QString &reason) {
-                reportFailure(recording, path, reason);
+            [this](std::uint64_t recording, const QString &name, const QString &reason) {
+                reportFailure(recording, name, reason);
             });
     m_file = std::move(file);
     ++m_recording;
@@ -66,10 +66,8 @@ void ReadingRecorder::flush()
 
 void ReadingRecorder::stop()
 {
-    if (!m_file)
-        return;
-    release(true);
-    end();
+    if (m_file)
+        end(true);
 }
 
 void ReadingRecorder::beginDelivery()
@@ -91,8 +89,7 @@ void ReadingRecorder::handOver(bool sync)
 {
     if (m_writer->backlog() > maxBacklog) {
         reportFailure(m_recording, m_path, QStringLiteral("диск не успевает за показаниями"));
-        release(false);
-        end();
+        end(false);
         return;
     }
     m_writer->write({m_recording, m_path, m_file}, std::exchange(m_buffer, {}), sync);
@@ -105,10 +102,9 @@ void ReadingRecorder::release(bool sync)
     m_writer->write({m_recording, m_path, std::move(m_file)}, std::exchange(m_buffer, {}), sync);
 }
 
-void ReadingRecorder::end()
+void ReadingRecorder::end(bool sync)
 {
-    m_file.reset();
-    m_buffer = {};
+    release(sync);
     m_flushTimer.stop();
     emit recordingChanged(false);
 }
@@ -127,9 +123,7 @@ void ReadingRecorder::fail(std::uint64_t recording, const QString &path, const Q
     if (recording == m_reported)
         return;
     m_reported = recording;
-    if (recording == m_recording && m_file) {
-        release(false);
-        end();
-    }
+    if (recording == m_recording && m_file)
+        end(false);
     emit failed(QStringLiteral("Запись показаний в файл %1 прервана: %2").arg(path, reason));
 }

@@ -72,7 +72,7 @@ signals:
 private:
     void handOver(bool sync);
     void release(bool sync);
-    void end();
+    void end(bool sync);
     void reportFailure(std::uint64_t recording, const QString &path, const QString &reason);
     void fail(std::uint64_t recording, const QString &path, const QString &reason);
 
