@@ -3,7 +3,9 @@
 //
 //   Throughput   as fast as the line takes it: readings_per_s, lost, wrong
 //   ThroughputRecording   the same, every reading also recorded to a CSV file on tmpfs:
-//                file_lines and file_wrong compare the file with what was sent
+//                file_lines and file_wrong compare the file with what was sent. Both
+//                give cpu_ms, the process's CPU time per run, steadier than the rate
+//                on a busy machine.
 //   Line115200   about 2300 readings per second: cpu_percent of the program (the writer
 //                thread's own time is left out). Second argument: readings per write,
 //                1 for the worst case, 3 for a USB adapter handing over one 1 ms frame.
@@ -204,6 +206,7 @@ void runThroughput(benchmark::State &state, bool recording)
     // tmpfs, so that the disc's own speed is left out.
     const QTemporaryDir folder(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/ondrix-bench-XXXXXX") : QString());
     std::size_t good = 0, wrong = 0, lines = 0, wrongInFile = 0, run = 0;
+    double cpu = 0;
     for (auto _ : state) {
         Board board;
         Receiver receiver(board.path(), readings);
@@ -215,12 +218,14 @@ void runThroughput(benchmark::State &state, bool recording)
         }
         receiver.port().OpenPort();
         const auto start = Clock::now();
+        const double cpuBefore = processCpuSeconds();
         std::thread writer([&] {
             for (std::size_t at = 0; at < wire.size(); at += 4096)
                 board.write(wire.substr(at, 4096));
         });
         receiver.receive(60000);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        cpu += processCpuSeconds() - cpuBefore;
         writer.join();
         receiver.port().ClosePort();
         state.SetIterationTime(seconds);
@@ -238,6 +243,7 @@ void runThroughput(benchmark::State &state, bool recording)
     state.counters["readings_per_s"] = benchmark::Counter(double(sent), benchmark::Counter::kIsRate);
     state.counters["lost"] = double(sent - good - wrong);
     state.counters["wrong"] = double(wrong);
+    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
     if (recording) {
         state.counters["file_lines"] = double(lines);
         state.counters["file_wrong"] = double(wrongInFile);
