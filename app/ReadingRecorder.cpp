@@ -3,6 +3,7 @@
 #include "app/PosixRecordFile.h"
 #include "app/RecordFormat.h"
 #include "app/RecordWriter.h"
+#include "runtime/Application.h"
 #include "runtime/Exception.h"
 
 ReadingRecorder::ReadingRecorder(QObject *parent) : QObject(parent), m_open(&PosixRecordFile::open)
@@ -11,8 +12,10 @@ ReadingRecorder::ReadingRecorder(QObject *parent) : QObject(parent), m_open(&Pos
     // writer needs a while.
     m_flushTimer.setInterval(500);
     connect(&m_flushTimer, &QTimer::timeout, this, [this] {
-        if (!m_buffer.empty())
-            handOver(false);
+        TApplication::guard([this] {
+            if (!m_buffer.empty())
+                handOver(false);
+        });
     });
 }
 
@@ -114,7 +117,7 @@ void ReadingRecorder::reportFailure(std::uint64_t recording, const QString &path
     // Any thread, and maybe inside a delivery: the failure is dealt with on the GUI
     // thread from the event loop, so that the error box never holds up reception.
     QMetaObject::invokeMethod(
-        this, [this, recording, path, reason] { fail(recording, path, reason); }, Qt::QueuedConnection);
+        this, [=, this] { TApplication::guard([&] { fail(recording, path, reason); }); }, Qt::QueuedConnection);
 }
 
 void ReadingRecorder::fail(std::uint64_t recording, const QString &path, const QString &reason)
