@@ -38,11 +38,13 @@ void ReadingRecorder::start(const QString &path)
     }
     if (m_file)
         stop();
-    if (!m_writer)
+    if (!m_writer) {
+        // Failures are taken up on the GUI thread from the event loop, never inside a
+        // delivery, so that the error box never holds up reception. The call goes by
+        // name: the failure itself passes through the writer's own lock.
         m_writer = std::make_unique<RecordWriter>(
-            [this](std::uint64_t recording, const QString &name, const QString &reason) {
-                reportFailure(recording, name, reason);
-            });
+            [this] { QMetaObject::invokeMethod(this, "takeFailures", Qt::QueuedConnection); });
+    }
     m_file = std::move(file);
     ++m_recording;
     m_path = path;
@@ -91,7 +93,7 @@ void ReadingRecorder::take(int channel, std::int32_t value)
 void ReadingRecorder::handOver(bool sync)
 {
     if (m_writer->backlog() > maxBacklog) {
-        reportFailure(m_recording, m_path, QStringLiteral("диск не успевает за показаниями"));
+        m_writer->addFailure({m_recording, m_path, QStringLiteral("диск не успевает за показаниями")});
         end(false);
         return;
     }
@@ -112,21 +114,17 @@ void ReadingRecorder::end(bool sync)
     emit recordingChanged(false);
 }
 
-void ReadingRecorder::reportFailure(std::uint64_t recording, const QString &path, const QString &reason)
+void ReadingRecorder::takeFailures()
 {
-    // Any thread, and maybe inside a delivery: the failure is dealt with on the GUI
-    // thread from the event loop, so that the error box never holds up reception.
-    QMetaObject::invokeMethod(
-        this, [=, this] { TApplication::guard([&] { fail(recording, path, reason); }); }, Qt::QueuedConnection);
-}
-
-void ReadingRecorder::fail(std::uint64_t recording, const QString &path, const QString &reason)
-{
-    // A disc that fell behind and then failed the write reports once.
-    if (recording == m_reported)
-        return;
-    m_reported = recording;
-    if (recording == m_recording && m_file)
-        end(false);
-    emit failed(QStringLiteral("Запись показаний в файл %1 прервана: %2").arg(path, reason));
+    TApplication::guard([this] {
+        for (const RecordWriter::Failure &failure : m_writer->takeFailures()) {
+            // A disc that fell behind and then failed the write reports once.
+            if (failure.recording == m_reported)
+                continue;
+            m_reported = failure.recording;
+            if (failure.recording == m_recording && m_file)
+                end(false);
+            emit failed(QStringLiteral("Запись показаний в файл %1 прервана: %2").arg(failure.path, failure.reason));
+        }
+    });
 }

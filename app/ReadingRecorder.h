@@ -69,12 +69,13 @@ signals:
     // stays. Emitted from the event loop, never inside a delivery.
     void failed(const QString &message);
 
+private slots:
+    void takeFailures();
+
 private:
     void handOver(bool sync);
     void release(bool sync);
     void end(bool sync);
-    void reportFailure(std::uint64_t recording, const QString &path, const QString &reason);
-    void fail(std::uint64_t recording, const QString &path, const QString &reason);
 
     Opener m_open;
     std::shared_ptr<RecordFile> m_file;

@@ -3,7 +3,7 @@
 #include "app/RecordFile.h"
 #include "runtime/Exception.h"
 
-RecordWriter::RecordWriter(FailureHandler onFailure) : m_onFailure(std::move(onFailure))
+RecordWriter::RecordWriter(std::function<void()> failed) : m_failed(std::move(failed))
 {
     m_thread = std::thread([this] { run(); });
 }
@@ -49,7 +49,7 @@ void RecordWriter::run()
 void RecordWriter::perform(Job &job)
 {
     const Target &target = job.target;
-    if (target.recording == m_failed)
+    if (target.recording == m_failedRecording)
         return;
     QString reason;
     try {
@@ -63,6 +63,21 @@ void RecordWriter::perform(Job &job)
     } catch (const std::exception &error) {
         reason = QString::fromLocal8Bit(error.what());
     }
-    m_failed = target.recording;
-    m_onFailure(target.recording, target.path, reason);
+    m_failedRecording = target.recording;
+    addFailure({target.recording, target.path, reason});
+}
+
+void RecordWriter::addFailure(Failure failure)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_failures.push_back(std::move(failure));
+    }
+    m_failed();
+}
+
+std::vector<RecordWriter::Failure> RecordWriter::takeFailures()
+{
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_failures, {});
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class RecordFile;
 
@@ -19,13 +20,17 @@ class RecordFile;
 class RecordWriter
 {
 public:
-    // Called on the writer thread for the first write or sync of a recording that
-    // fails, with the recording's file name and the system's reason; the recording's
-    // later buffers are dropped.
-    using FailureHandler =
-        std::function<void(std::uint64_t recording, const QString &path, const QString &reason)>;
+    struct Failure
+    {
+        std::uint64_t recording;
+        QString path;
+        QString reason; // the system's
+    };
 
-    explicit RecordWriter(FailureHandler onFailure);
+    // failed is called whenever a failure is added, on the thread that adds it; it must
+    // not block. The first write or sync of a recording that fails adds one, and the
+    // recording's later buffers are dropped.
+    explicit RecordWriter(std::function<void()> failed);
     // Writes everything queued, then ends the thread.
     ~RecordWriter();
     RecordWriter(const RecordWriter &) = delete;
@@ -46,6 +51,11 @@ public:
     // Bytes queued and not yet written.
     std::size_t backlog() const { return m_backlog; }
 
+    // Any thread.
+    void addFailure(Failure failure);
+    // The failures added since the last call, oldest first.
+    std::vector<Failure> takeFailures();
+
 private:
     struct Job
     {
@@ -57,12 +67,13 @@ private:
     void run();
     void perform(Job &job);
 
-    FailureHandler m_onFailure;
+    std::function<void()> m_failed;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<Job> m_jobs;  // guarded by m_mutex
-    bool m_ending = false;   // guarded by m_mutex
+    std::deque<Job> m_jobs;           // guarded by m_mutex
+    bool m_ending = false;            // guarded by m_mutex
+    std::vector<Failure> m_failures;  // guarded by m_mutex
     std::atomic<std::size_t> m_backlog{0};
-    std::uint64_t m_failed = 0; // writer thread only: the recording whose write failed
+    std::uint64_t m_failedRecording = 0; // writer thread only
     std::thread m_thread;
 };

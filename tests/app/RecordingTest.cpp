@@ -208,20 +208,20 @@ TEST(RecordWriterTest, aFailedRecordingLeavesTheNextOneWriting)
     std::atomic<bool> closed = false;
     std::atomic<int> failures = 0;
     const QString good = dir.filePath(QStringLiteral("good.csv"));
-    {
-        RecordWriter writer([&](std::uint64_t recording, const QString &, const QString &) {
-            EXPECT_EQ(recording, 1u);
-            ++failures;
-        });
-        const RecordWriter::Target full{1, QString(), std::make_shared<FullDiscFile>(dir.filePath("full"), 0, closed)};
-        const RecordWriter::Target fine{2, good, PosixRecordFile::open(good)};
-        writer.write(full, "a1", false);
-        writer.write(fine, "b1,", false);
-        writer.write(full, "a2", true);
-        writer.write(fine, "b2", true);
-    }
+    RecordWriter writer([&] { ++failures; });
+    const RecordWriter::Target full{1, QString(), std::make_shared<FullDiscFile>(dir.filePath("full"), 0, closed)};
+    const RecordWriter::Target fine{2, good, PosixRecordFile::open(good)};
+    writer.write(full, "a1", false);
+    writer.write(fine, "b1,", false);
+    writer.write(full, "a2", true);
+    writer.write(fine, "b2", true);
+    // In order: once b2 is in its file, a2 has had its turn.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileBytes(good) == "b1,b2"; }, 10000));
     EXPECT_EQ(failures, 1);
-    EXPECT_EQ(fileBytes(good), "b1,b2");
+    const auto failed = writer.takeFailures();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].recording, 1u);
+    EXPECT_EQ(failed[0].reason, FullDiscFile::reason());
 }
 
 TEST(PosixRecordFileTest, aWriteCutShortLeavesNoPartOfTheBuffer)
