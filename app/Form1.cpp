@@ -2,12 +2,15 @@
 
 #include "app/ChannelTable.h"
 #include "app/Form2.h"
+#include "app/RecordMenu.h"
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
 #include "runtime/Application.h"
+#include "runtime/Exception.h"
 #include "runtime/InfoBox.h"
 #include "serial/ComPort.h"
 #include "widgets/AdvCircularProgress.h"
+#include "widgets/AdvPanel.h"
 #include "widgets/AdvProgress.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
@@ -32,10 +35,24 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent)
 {
     createControls();
     connectHandlers();
+    connectRecorder();
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The port closes with the window's children, after the members: a delivery still
+    // under way then must not reach the decoder and the recorder.
+    ComPort1->OnRxChar = nullptr;
+}
+
+void TForm1::connectRecorder()
+{
+    m_decoder.setSink(&m_recorder);
+    m_recordMenu = new RecordMenu(m_recorder, AdvPanel1);
+    connect(&m_recorder, &ReadingRecorder::failed, this,
+            [](const QString &message) { TApplication::ShowException(EWriteError(message)); });
+}
 
 void TForm1::FormCreate()
 {
@@ -98,6 +115,7 @@ void TForm1::restartSweep()
 void TForm1::ComPort1RxChar(TCustomComPort &, int Count)
 {
     ComPort1->ReadText(m_received, Count);
+    m_recorder.beginDelivery();
     m_decoder.decode(m_received);
 }
 
@@ -109,11 +127,14 @@ void TForm1::Button1Click()
     setTimerEnabled(true);
     Button1->setEnabled(false);
     Button2->setEnabled(true);
+    // Last, so that a file that cannot be opened leaves the display running.
+    m_recorder.startArmed();
 }
 
 void TForm1::Button2Click()
 {
     ComPort1->ClosePort();
+    m_recorder.flush();
     setTimerEnabled(false);
     Button2->setEnabled(false);
     Button1->setEnabled(true);
@@ -122,6 +143,7 @@ void TForm1::Button2Click()
 void TForm1::FormClose()
 {
     ComPort1->ClosePort();
+    m_recorder.stop();
     setTimerEnabled(false);
 }
 

@@ -3,6 +3,7 @@
 #include "app/AcquisitionState.h"
 #include "app/PictureNamer.h"
 #include "app/ReadingDecoder.h"
+#include "app/ReadingRecorder.h"
 
 #include <QWidget>
 #include <array>
@@ -13,6 +14,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
+class RecordMenu;
 class TAdvCircularProgress;
 class TAdvPanel;
 class TAdvProgress;
@@ -39,6 +41,9 @@ public:
 
     AcquisitionState &state() { return m_state; }
     ReadingDecoder &decoder() { return m_decoder; }
+    // Keeps every decoded reading in a file; the level-bar panel's context menu drives it.
+    ReadingRecorder &recorder() { return m_recorder; }
+    RecordMenu &recordMenu() { return *m_recordMenu; }
 
     // Components, named as the window's design names them.
     std::array<TAdvProgress *, channelCount> AdvProgress{};
@@ -111,9 +116,12 @@ private:
     void saveSeriesPicture();
     void endSeriesMode();
     void restartSweep();
+    void connectRecorder();
 
     AcquisitionState m_state;
+    ReadingRecorder m_recorder; // outlives the decoder that feeds it
     ReadingDecoder m_decoder{m_state};
+    RecordMenu *m_recordMenu = nullptr;
     PictureNamer m_pictureNamer;
     std::string m_received; // reused by every delivery, so decoding allocates nothing
     TForm2 *m_form2 = nullptr;

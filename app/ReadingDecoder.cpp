@@ -60,4 +60,6 @@ void ReadingDecoder::decodeReading(std::string_view text, int channel)
     // The product wraps in 32 bits, without signed-overflow undefined behaviour.
     const auto product = std::uint32_t(*value) * std::uint32_t(m_state.multiplier);
     m_state.adcValue[std::size_t(channel)] = std::int32_t(product);
+    if (m_sink)
+        m_sink->take(channel, std::int32_t(product));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AcquisitionState.h"
+#include "app/ReadingSink.h"
 
 #include <cstdint>
 #include <string>
@@ -27,6 +28,10 @@ public:
 
     std::uint64_t droppedCount() const { return m_dropped; }
 
+    // Every stored reading is also handed to sink (none by default); it must outlive
+    // the decoder or be replaced first.
+    void setSink(ReadingSink *sink) { m_sink = sink; }
+
     // Text kept without a tag letter beyond this is noise, not a reading.
     static constexpr std::size_t maxPendingLength = 64;
 
@@ -35,5 +40,6 @@ private:
 
     AcquisitionState &m_state;
     std::string m_pending;
+    ReadingSink *m_sink = nullptr;
     std::uint64_t m_dropped = 0;
 };

@@ -42,7 +42,10 @@ int main(int argc, char *argv[])
         QStringLiteral("name"));
     const QCommandLineOption startOption(QStringLiteral("start"),
                                          QStringLiteral("Press Start as soon as the window shows."));
-    options.addOptions({portOption, startOption});
+    const QCommandLineOption recordOption(
+        QStringLiteral("record"), QStringLiteral("Record every reading to a CSV file, from the first Start."),
+        QStringLiteral("file"));
+    options.addOptions({portOption, startOption, recordOption});
     readCommandLine(options, argc, argv);
 
     QApplication app(argc, argv);
@@ -55,6 +58,8 @@ int main(int argc, char *argv[])
     form1.setAboutWindow(&form2);
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
+    if (options.isSet(recordOption))
+        form1.recorder().arm(options.value(recordOption));
     form1.show();
     if (options.isSet(startOption))
         QTimer::singleShot(0, form1.Button1, &QPushButton::click);

@@ -2,6 +2,10 @@
 // thread and the reading decoder, as the main window receives it.
 //
 //   Throughput   as fast as the line takes it: readings_per_s, lost, wrong
+//   ThroughputRecording   the same, every reading also recorded to a CSV file on tmpfs:
+//                file_lines and file_wrong compare the file with what was sent. Both
+//                give cpu_ms, the process's CPU time per run, steadier than the rate
+//                on a busy machine.
 //   Line115200   about 2300 readings per second: cpu_percent of the program (the writer
 //                thread's own time is left out). Second argument: readings per write,
 //                1 for the worst case, 3 for a USB adapter handing over one 1 ms frame.
@@ -9,10 +13,14 @@
 
 #include "app/AcquisitionState.h"
 #include "app/ReadingDecoder.h"
+#include "app/ReadingRecorder.h"
 #include "serial/ComPort.h"
 #include "serial/ComThread.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
@@ -101,6 +109,13 @@ public:
 
     TComPort &port() { return m_port; }
 
+    // Every reading also goes to recorder, as in the main window.
+    void record(ReadingRecorder &recorder)
+    {
+        m_recorder = &recorder;
+        m_decoder.setSink(&recorder);
+    }
+
     // Runs the GUI loop until every reading came or boundMs passed.
     void receive(int boundMs)
     {
@@ -117,6 +132,8 @@ private:
     void onRxChar(TCustomComPort &sender, int count)
     {
         static_cast<TComPort &>(sender).ReadText(m_text, count);
+        if (m_recorder)
+            m_recorder->beginDelivery();
         // Decoded one reading at a time, so that each value can be checked in its slot.
         std::size_t start = 0;
         for (std::size_t i = 0; i < m_text.size(); ++i) {
@@ -143,6 +160,7 @@ private:
     ReadingDecoder m_decoder;
     TComPort m_port;
     QEventLoop m_loop;
+    ReadingRecorder *m_recorder = nullptr;
     std::string m_text;
     std::size_t m_expected;
     std::size_t m_next = 0;
@@ -164,35 +182,82 @@ double threadCpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
-void Throughput(benchmark::State &state)
+// Lines of a recording that differ from the readings sent, the missing ones included.
+std::size_t wrongLines(const QString &path, std::size_t readings, std::size_t &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.readLine() != "time_s,channel,value\n")
+        return readings;
+    std::size_t wrong = 0;
+    lines = 0;
+    for (QByteArray line = file.readLine(); !line.isEmpty(); line = file.readLine(), ++lines) {
+        const QByteArray expected = ",ADC" + QByteArray::number(channelOf(lines)) + ',' + QByteArray::number(valueOf(lines)) + '\n';
+        wrong += lines >= readings || !line.endsWith(expected);
+    }
+    return wrong + (readings > lines ? readings - lines : 0);
+}
+
+void runThroughput(benchmark::State &state, bool recording)
 {
     const std::size_t readings = std::size_t(state.range(0));
     std::string wire;
     for (std::size_t i = 0; i < readings; ++i)
         wire += readingText(i);
-    std::size_t good = 0, wrong = 0;
+    // tmpfs, so that the disc's own speed is left out.
+    const QTemporaryDir folder(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/ondrix-bench-XXXXXX") : QString());
+    std::size_t good = 0, wrong = 0, lines = 0, wrongInFile = 0, run = 0;
+    double cpu = 0;
     for (auto _ : state) {
         Board board;
         Receiver receiver(board.path(), readings);
+        const QString path = folder.filePath(QStringLiteral("run%1.csv").arg(++run));
+        auto recorder = std::make_unique<ReadingRecorder>();
+        if (recording) {
+            recorder->start(path);
+            receiver.record(*recorder);
+        }
         receiver.port().OpenPort();
         const auto start = Clock::now();
+        const double cpuBefore = processCpuSeconds();
         std::thread writer([&] {
             for (std::size_t at = 0; at < wire.size(); at += 4096)
                 board.write(wire.substr(at, 4096));
         });
         receiver.receive(60000);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        cpu += processCpuSeconds() - cpuBefore;
         writer.join();
         receiver.port().ClosePort();
         state.SetIterationTime(seconds);
         good += receiver.good();
         wrong += receiver.wrong();
         state.SetBytesProcessed(state.bytes_processed() + std::int64_t(wire.size()));
+        if (recording) {
+            recorder.reset(); // waits until the file is complete
+            std::size_t fileLines = 0;
+            wrongInFile += wrongLines(path, readings, fileLines);
+            lines += fileLines;
+        }
     }
     const std::size_t sent = readings * std::size_t(state.iterations());
     state.counters["readings_per_s"] = benchmark::Counter(double(sent), benchmark::Counter::kIsRate);
     state.counters["lost"] = double(sent - good - wrong);
     state.counters["wrong"] = double(wrong);
+    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
+    if (recording) {
+        state.counters["file_lines"] = double(lines);
+        state.counters["file_wrong"] = double(wrongInFile);
+    }
+}
+
+void Throughput(benchmark::State &state)
+{
+    runThroughput(state, false);
+}
+
+void ThroughputRecording(benchmark::State &state)
+{
+    runThroughput(state, true);
 }
 
 void Line115200(benchmark::State &state)
@@ -258,5 +323,6 @@ void Vanished(benchmark::State &state)
 } // namespace
 
 BENCHMARK(Throughput)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(ThroughputRecording)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(Line115200)->Args({3, 1})->Args({3, 3})->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Vanished)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -19,8 +19,9 @@ ModalWatcher::~ModalWatcher()
 
 bool ModalWatcher::eventFilter(QObject *watched, QEvent *event)
 {
+    // Events of other objects may have been posted by other threads: look only at dialogs'.
     auto *dialog = qobject_cast<QDialog *>(watched);
-    if (event->type() == QEvent::Show && dialog && dialog->isModal()) {
+    if (dialog && event->type() == QEvent::Show && dialog->isModal()) {
         record(dialog);
         // Answer once the dialog's own loop runs, as a user would.
         QMetaObject::invokeMethod(

@@ -1,0 +1,251 @@
+#include "app/ReadingDecoder.h"
+#include "app/ReadingRecorder.h"
+#include "app/RecordFormat.h"
+#include "app/RecordWriter.h"
+#include "tests/app/RecordTestFiles.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+TEST(RecordFormatTest, linesCarryTimeChannelAndValue)
+{
+    struct Row
+    {
+        const char *name;
+        std::int64_t microseconds;
+        int channel;
+        std::int32_t value;
+        std::string_view line;
+    };
+    const Row rows[] = {
+        {"plain", 1796774020370950, 0, 512, "1796774020.370950,ADC0,512\n"},
+        {"fraction keeps its leading zeros", 1796774020000007, 5, 1023, "1796774020.000007,ADC5,1023\n"},
+        {"negative reading", 42000000, 1, -7, "42.000000,ADC1,-7\n"},
+        {"widest value", 0, 3, INT32_MIN, "0.000000,ADC3,-2147483648\n"},
+        {"before the epoch", -1, 2, 0, "-0.000001,ADC2,0\n"},
+        {"widest time", INT64_MIN, 4, INT32_MIN, "-9223372036854.775808,ADC4,-2147483648\n"},
+    };
+    for (const Row &row : rows) {
+        std::string time = "stale";
+        RecordFormat::formatTime(time, row.microseconds);
+        std::string out = "kept,";
+        RecordFormat::appendReading(out, time, row.channel, row.value);
+        EXPECT_EQ(out, "kept," + std::string(row.line)) << row.name;
+    }
+}
+
+class ReadingRecorderTest : public testing::Test
+{
+protected:
+    ReadingRecorderTest() { decoder.setSink(recorder.get()); }
+
+    void deliver(std::string_view text)
+    {
+        recorder->beginDelivery();
+        decoder.decode(text);
+    }
+
+    // Ends the recorder, which waits until everything is on the disc.
+    QList<QByteArray> finishedLines()
+    {
+        decoder.setSink(nullptr);
+        recorder.reset();
+        return fileBytes(path).split('\n');
+    }
+
+    bool waitForLines(qsizetype count)
+    {
+        return QTest::qWaitFor([&] { return fileBytes(path).count('\n') == count; }, 10000);
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("readings.csv"));
+    AcquisitionState state{.multiplier = 3};
+    ReadingDecoder decoder{state};
+    std::unique_ptr<ReadingRecorder> recorder = std::make_unique<ReadingRecorder>();
+};
+
+TEST_F(ReadingRecorderTest, recordsEveryReadingMultipliedWithOneHeader)
+{
+    const std::int64_t before = RecordFormat::now();
+    recorder->start(path);
+    deliver("1b2c3");
+    deliver("d4e 5f\r\n6a12x4d7b");
+    deliver("b9");
+    const std::int64_t after = RecordFormat::now();
+    const QList<QByteArray> lines = finishedLines();
+
+    ASSERT_EQ(lines.size(), 9) << "header, seven readings, nothing after the last line end";
+    EXPECT_EQ(lines[0], "time_s,channel,value");
+    EXPECT_EQ(lines[8], "");
+    const QRegularExpression shape(QStringLiteral("^(\\d+\\.\\d{6}),(ADC[0-5]),(-?\\d+)$"));
+    const char *expected[] = {"ADC0,3", "ADC1,6", "ADC2,9", "ADC3,12", "ADC4,15", "ADC5,18", "ADC0,21"};
+    double previous = 0;
+    for (int i = 0; i < 7; ++i) {
+        const QString line = QString::fromUtf8(lines[i + 1]);
+        const auto match = shape.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        EXPECT_TRUE(line.endsWith(QString::fromLatin1(expected[i]))) << line.toStdString();
+        const double time = match.captured(1).toDouble();
+        EXPECT_GE(time, previous);
+        EXPECT_GE(time * 1e6, double(before) - 1);
+        EXPECT_LE(time * 1e6, double(after) + 1);
+        previous = time;
+    }
+    // One delivery, one arrival time; 3d was completed in the delivery of 4e.
+    EXPECT_EQ(lines[2].left(17), lines[1].left(17));
+    EXPECT_EQ(lines[7].left(17), lines[3].left(17));
+}
+
+TEST_F(ReadingRecorderTest, anExistingFileIsAppendedToAndGetsTheHeaderOnlyWhenEmpty)
+{
+    for (const QByteArray &before : {QByteArray("time_s,channel,value\n1.000000,ADC0,5\n"), QByteArray()}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(before);
+        file.close();
+        recorder->start(path);
+        deliver("7b");
+        recorder->stop();
+        ASSERT_TRUE(waitForLines(before.count('\n') + (before.isEmpty() ? 2 : 1)));
+        const QByteArray after = fileBytes(path);
+        EXPECT_TRUE(after.startsWith(before.isEmpty() ? "time_s,channel,value\n" : before));
+        EXPECT_TRUE(after.endsWith(",ADC0,21\n"));
+        EXPECT_EQ(after.count("time_s"), 1);
+    }
+}
+
+TEST_F(ReadingRecorderTest, readingsReachTheDiscWhileTheRecordingGoesOn)
+{
+    recorder->start(path);
+    deliver("1b");
+    ASSERT_TRUE(waitForLines(2)) << "within a second without any Stop";
+    deliver("2b");
+    recorder->flush();
+    ASSERT_TRUE(waitForLines(3)) << "at once at Stop";
+    EXPECT_TRUE(recorder->isRecording());
+
+    recorder->stop();
+    deliver("3b");
+    recorder->start(path);
+    deliver("4b");
+    const QList<QByteArray> lines = finishedLines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[3].endsWith(",ADC0,12")) << "nothing between stop and start";
+}
+
+TEST_F(ReadingRecorderTest, anArmedRecordingStartsOnceUnlessStartedBefore)
+{
+    recorder->arm(path);
+    EXPECT_FALSE(recorder->isRecording());
+    recorder->startArmed();
+    EXPECT_TRUE(recorder->isRecording());
+    EXPECT_EQ(recorder->path(), path);
+    recorder->stop();
+    recorder->startArmed();
+    EXPECT_FALSE(recorder->isRecording());
+
+    recorder->arm(dir.filePath(QStringLiteral("other.csv")));
+    recorder->start(path);
+    recorder->stop();
+    recorder->startArmed();
+    EXPECT_FALSE(recorder->isRecording());
+}
+
+TEST_F(ReadingRecorderTest, aFolderThatDoesNotExistRecordsNothing)
+{
+    const QString missing = dir.filePath(QStringLiteral("no-such-folder/readings.csv"));
+    try {
+        recorder->start(missing);
+        FAIL() << "no error";
+    } catch (const EFCreateError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Не удалось открыть файл %1 для записи показаний: %2")
+                                       .arg(missing, QString::fromStdString(std::generic_category().message(ENOENT))));
+    }
+    EXPECT_FALSE(recorder->isRecording());
+    deliver("1b");
+    EXPECT_EQ(state.adcValue[0], 3) << "the display goes on";
+}
+
+TEST_F(ReadingRecorderTest, aFullDiscEndsTheRecordingOnceAndKeepsWhatWasWritten)
+{
+    std::atomic<bool> closed = false;
+    const std::size_t header = RecordFormat::header.size();
+    recorder->setOpener([&](const QString &name) { return std::make_unique<FullDiscFile>(name, header + 30, closed); });
+    QSignalSpy failed(recorder.get(), &ReadingRecorder::failed);
+    QSignalSpy changed(recorder.get(), &ReadingRecorder::recordingChanged);
+    recorder->start(path);
+    deliver("1b");
+    recorder->flush();
+    ASSERT_TRUE(waitForLines(2));
+    deliver("2b3b");
+    recorder->flush();
+    deliver("4b");
+    recorder->flush(); // queued behind the failing write: dropped, not reported again
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed.load(); }, 10000));
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed[0][0].toString(),
+              QStringLiteral("Запись показаний в файл %1 прервана: %2").arg(path, FullDiscFile::reason()));
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_EQ(changed.size(), 2);
+    const QByteArray kept = fileBytes(path);
+    EXPECT_EQ(kept.count('\n'), 2);
+    EXPECT_TRUE(kept.endsWith(",ADC0,3\n"));
+}
+
+TEST(RecordWriterTest, aFailedRecordingLeavesTheNextOneWriting)
+{
+    QTemporaryDir dir;
+    std::atomic<bool> closed = false;
+    std::atomic<int> failures = 0;
+    const QString good = dir.filePath(QStringLiteral("good.csv"));
+    RecordWriter writer([&] { ++failures; });
+    const RecordWriter::Target full{1, QString(), std::make_shared<FullDiscFile>(dir.filePath("full"), 0, closed)};
+    const RecordWriter::Target fine{2, good, PosixRecordFile::open(good)};
+    writer.write(full, "a1", false);
+    writer.write(fine, "b1,", false);
+    writer.write(full, "a2", true);
+    writer.write(fine, "b2", true);
+    // In order: once b2 is in its file, a2 has had its turn.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileBytes(good) == "b1,b2"; }, 10000));
+    EXPECT_EQ(failures, 1);
+    const auto failed = writer.takeFailures();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].recording, 1u);
+    EXPECT_EQ(failed[0].reason, FullDiscFile::reason());
+}
+
+TEST(PosixRecordFileTest, aWriteCutShortLeavesNoPartOfTheBuffer)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("limited.csv"));
+    auto file = PosixRecordFile::open(path);
+    EXPECT_TRUE(file->wasEmpty());
+    // A file size limit makes the kernel take part of a write and refuse the rest, as a
+    // disc does when it fills up.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{100, old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const std::string line(60, 'x');
+    file->append(line);
+    EXPECT_THROW(file->append(line), EWriteError);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(fileBytes(path), QByteArray::fromStdString(line));
+    EXPECT_FALSE(PosixRecordFile::open(path)->wasEmpty());
+    EXPECT_THROW(PosixRecordFile::open(dir.path()), EFCreateError) << "a folder is no file";
+}
+
+} // namespace
