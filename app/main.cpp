@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "app/Form2.h"
 #include "runtime/Application.h"
+#include "runtime/TerminationSignals.h"
 #include "runtime/Translation.h"
 #include "serial/ComPort.h"
 
@@ -56,6 +57,8 @@ int main(int argc, char *argv[])
     TForm1 form1;
     TForm2 form2;
     form1.setAboutWindow(&form2);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &form1, &QWidget::close);
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
     if (options.isSet(recordOption))
