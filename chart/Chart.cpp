@@ -1,7 +1,6 @@
 #include "chart/Chart.h"
 
 #include "chart/BmpWriter.h"
-#include "chart/SeriesView.h"
 #include "runtime/Exception.h"
 
 #include <QPaintEvent>
@@ -61,13 +60,43 @@ void TChart::AddSeries(std::unique_ptr<TChartSeries> series)
 void TChart::Invalidate()
 {
     m_bufferValid = false;
+    m_band = QRect();
+    m_appended = false;
     update();
+}
+
+void TChart::InvalidateBand(const QRect &band)
+{
+    if (!m_bufferValid)
+        return update();
+    m_band |= band;
+    m_appended = true;
+    update(band);
+    // Which legend rows change is worked out at the repaint; the window takes all of them.
+    update(m_legend.drawnArea());
+}
+
+bool TChart::followsData(const TChartAxis &axis) const
+{
+    return axis.Automatic() && (axis.AutomaticMinimum() || axis.AutomaticMaximum());
+}
+
+void TChart::pointAppended(const TChartSeries &series)
+{
+    // Bands are worked out with the last pass's layout, which stays as long as nothing
+    // but appends came since; automatic axes and unclipped lines make any append move
+    // more than a band.
+    const bool bandDoes = m_buffered && m_bufferValid && m_clipPoints && !followsData(horizontalAxisOf(series)) &&
+                          !followsData(verticalAxisOf(series));
+    if (!bandDoes)
+        return Invalidate();
+    InvalidateBand(series.lastPointBand(viewOf(series, m_drawnPlot)));
 }
 
 void TChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_bufferValid = false;
+    Invalidate();
 }
 
 void TChart::paintEvent(QPaintEvent *)
@@ -77,14 +106,70 @@ void TChart::paintEvent(QPaintEvent *)
         drawPass(window, rect());
         return;
     }
-    if (!m_bufferValid || m_buffer.size() != size()) {
-        if (m_buffer.size() != size())
-            m_buffer = QImage(size(), QImage::Format_RGB32);
+    refreshBuffer();
+    window.drawImage(0, 0, m_buffer);
+}
+
+void TChart::refreshBuffer()
+{
+    // Drawn at the screen's pixel density: every pixel its own, text measured and drawn
+    // at one size.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_buffer.size() != pixels || m_buffer.devicePixelRatio() != ratio) {
+        m_buffer = QImage(pixels, QImage::Format_RGB32);
+        m_buffer.setDevicePixelRatio(ratio);
+        m_bufferValid = false;
+    }
+    if (m_bufferValid) {
+        redrawBands();
+    } else {
         QPainter offscreen(&m_buffer);
-        drawPass(offscreen, m_buffer.rect());
+        m_drawnPlot = drawPass(offscreen, rect());
         m_bufferValid = true;
     }
-    window.drawImage(0, 0, m_buffer);
+    m_band = QRect();
+    m_appended = false;
+}
+
+// Redraws what the appends since the last pass changed: their bands and the legend rows
+// with a new last value, by the same drawing pass clipped to them.
+void TChart::redrawBands()
+{
+    if (!m_appended)
+        return;
+    QRegion damaged(m_band);
+    QRect walked = m_band;
+    const std::vector<const TChartSeries *> active = activeSeries();
+    if (m_legend.Visible() && !active.empty()) {
+        const ChartRect bounds = ChartRect::fromQRect(rect());
+        QRect rows;
+        if (!m_legend.changedRows(bounds, plotWithinMargins(bounds), active, rows)) {
+            m_bufferValid = false;
+            return refreshBuffer();
+        }
+        damaged |= rows;
+        // A legend laid over the plotting area has lines beneath its rows.
+        walked |= rows & m_drawnPlot.toQRect();
+    }
+    if (damaged.isEmpty())
+        return;
+    // Qt rasterises a wide line slightly differently when it crosses a clip edge, so the
+    // series must be drawn under the very clip of a full pass (the plotting rectangle).
+    // The pass goes into a scratch image of the buffer's size, the rest of it clipped to
+    // the damage; only the damaged pixels are taken over.
+    if (m_scratch.size() != m_buffer.size() || m_scratch.devicePixelRatio() != m_buffer.devicePixelRatio()) {
+        m_scratch = QImage(m_buffer.size(), m_buffer.format());
+        m_scratch.setDevicePixelRatio(m_buffer.devicePixelRatio());
+    }
+    QPainter scratch(&m_scratch);
+    scratch.setClipRegion(damaged);
+    m_drawnPlot = drawPass(scratch, rect(), &walked);
+    scratch.end();
+    QPainter buffer(&m_buffer);
+    buffer.setCompositionMode(QPainter::CompositionMode_Source);
+    buffer.setClipRegion(damaged);
+    buffer.drawImage(0, 0, m_scratch);
 }
 
 QImage TChart::RenderBitmap(TColor BackColor, const QRect &Rect)
@@ -190,12 +275,12 @@ bool TChart::usesAxis(const TChartSeries &series, const TChartAxis &axis) const
     return series.VertAxis() == aRightAxis;
 }
 
-TChartAxis &TChart::horizontalAxisOf(const TChartSeries &series)
+const TChartAxis &TChart::horizontalAxisOf(const TChartSeries &series) const
 {
     return series.HorizAxis() == aTopAxis ? m_topAxis : m_bottomAxis;
 }
 
-TChartAxis &TChart::verticalAxisOf(const TChartSeries &series)
+const TChartAxis &TChart::verticalAxisOf(const TChartSeries &series) const
 {
     return series.VertAxis() == aRightAxis ? m_rightAxis : m_leftAxis;
 }
@@ -230,7 +315,18 @@ void TChart::computeAxisRange(TChartAxis &axis, const std::vector<const TChartSe
     axis.computeRange(haveData, minimum, maximum);
 }
 
-void TChart::drawPass(QPainter &painter, const QRect &target)
+SeriesView TChart::viewOf(const TChartSeries &series, const ChartRect &plot) const
+{
+    SeriesView view;
+    view.horizontal = horizontalAxisOf(series).mapping();
+    view.vertical = verticalAxisOf(series).mapping();
+    view.plot = plot;
+    view.clipPoints = m_clipPoints;
+    view.reduceLines = m_lineReduction;
+    return view;
+}
+
+ChartRect TChart::drawPass(QPainter &painter, const QRect &target, const QRect *band)
 {
     ++m_drawingPasses;
     const ChartRect bounds = ChartRect::fromQRect(target);
@@ -261,13 +357,13 @@ void TChart::drawPass(QPainter &painter, const QRect &target)
     m_backWall.draw(painter, plot);
     for (TChartAxis *axis : axes)
         axis->draw(painter, plot);
+    if (band && band->isEmpty())
+        return plot; // nothing of the plotting area is redrawn
     for (const TChartSeries *series : active) {
-        SeriesView view;
-        view.horizontal = horizontalAxisOf(*series).mapping();
-        view.vertical = verticalAxisOf(*series).mapping();
-        view.plot = plot;
-        view.clipPoints = m_clipPoints;
-        view.reduceLines = m_lineReduction;
+        SeriesView view = viewOf(*series, plot);
+        if (band)
+            view.band = *band;
         series->draw(painter, view);
     }
+    return plot;
 }

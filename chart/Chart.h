@@ -6,6 +6,7 @@
 #include "chart/ChartSeries.h"
 #include "chart/ChartTitle.h"
 #include "chart/ChartWall.h"
+#include "chart/SeriesView.h"
 #include "runtime/Color.h"
 
 #include <QImage>
@@ -77,6 +78,21 @@ public:
     // before the next repaint cost one drawing pass.
     void Invalidate();
 
+    // Marks only a band of the plotting rectangle out of date (plus the legend rows whose
+    // text changes): the next repaint redraws the band with the same drawing pass,
+    // clipped to it. While the whole image is out of date, this adds nothing.
+    void InvalidateBand(const QRect &band);
+
+    // Called by a series after a point was appended at its end.
+    void pointAppended(const TChartSeries &series);
+
+    // What the next repaint redraws of the off-screen image: everything, or the bands
+    // invalidated since the last one (empty when nothing).
+    bool wholeOutOfDate() const { return !m_bufferValid; }
+    QRect outOfDateBand() const { return m_band; }
+    // The off-screen image as the window shows it, at the widget's device pixel ratio.
+    const QImage &screenBuffer() const { return m_buffer; }
+
     // A picture of Rect's size with the chart drawn into it from the current data,
     // filled with BackColor first unless that is white.
     QImage RenderBitmap(TColor BackColor, const QRect &Rect);
@@ -102,7 +118,13 @@ private:
         Invalidate();
     }
 
-    void drawPass(QPainter &painter, const QRect &target);
+    // Draws the chart into `target`; with a band, the series walk only the points that
+    // reach into it (the painter is clipped to it). Returns the plotting rectangle.
+    ChartRect drawPass(QPainter &painter, const QRect &target, const QRect *band = nullptr);
+    void refreshBuffer();
+    void redrawBands();
+    SeriesView viewOf(const TChartSeries &series, const ChartRect &plot) const;
+    bool followsData(const TChartAxis &axis) const;
     ChartRect plotWithinMargins(const ChartRect &bounds) const;
     void fixPlot(ChartRect &plot, const ChartRect &bounds) const;
     void drawPanel(QPainter &painter, const ChartRect &bounds) const;
@@ -111,8 +133,8 @@ private:
     std::vector<TChartAxis *> drawnAxes(const std::vector<const TChartSeries *> &active);
     bool usesAxis(const TChartSeries &series, const TChartAxis &axis) const;
     void computeAxisRange(TChartAxis &axis, const std::vector<const TChartSeries *> &active) const;
-    TChartAxis &horizontalAxisOf(const TChartSeries &series);
-    TChartAxis &verticalAxisOf(const TChartSeries &series);
+    const TChartAxis &horizontalAxisOf(const TChartSeries &series) const;
+    const TChartAxis &verticalAxisOf(const TChartSeries &series) const;
 
     TChartAxis m_leftAxis{this, AxisSide::Left};
     TChartAxis m_topAxis{this, AxisSide::Top};
@@ -140,5 +162,9 @@ private:
 
     QImage m_buffer;
     bool m_bufferValid = false;
+    QImage m_scratch;               // where bands are drawn before they are taken over
+    QRect m_band;                   // out of date within a current image
+    bool m_appended = false;        // legend rows may have changed since the last pass
+    ChartRect m_drawnPlot;          // of the last pass into the off-screen image
     int m_drawingPasses = 0;
 };

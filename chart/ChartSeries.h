@@ -75,6 +75,9 @@ public:
     std::size_t allocatedBytes() const;
 
     virtual void draw(QPainter &painter, const SeriesView &view) const = 0;
+    // The part of the plotting rectangle that the drawing of the last point appended
+    // can have changed (empty when nothing was drawn for it).
+    virtual QRect lastPointBand(const SeriesView &view) const = 0;
     // The mark beside the series' row in the legend, inside `box`.
     virtual void drawLegendSymbol(QPainter &painter, const QRect &box) const = 0;
 
