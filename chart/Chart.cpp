@@ -60,16 +60,29 @@ void TChart::AddSeries(std::unique_ptr<TChartSeries> series)
 void TChart::Invalidate()
 {
     m_bufferValid = false;
-    m_band = QRect();
+    m_bands.clear();
     m_appended = false;
     update();
+}
+
+QRect TChart::outOfDateBand() const
+{
+    QRect all;
+    for (const QRect &band : m_bands)
+        all |= band;
+    return all;
 }
 
 void TChart::InvalidateBand(const QRect &band)
 {
     if (!m_bufferValid)
         return update();
-    m_band |= band;
+    // Kept apart, not merged: the traces of one tick lie at different heights, and small
+    // rectangles are cheap to redraw. Many of them are merged into one.
+    if (m_bands.size() == maxBands)
+        m_bands = {outOfDateBand()};
+    if (!band.isEmpty())
+        m_bands.push_back(band);
     m_appended = true;
     update(band);
     // Which legend rows change is worked out at the repaint; the window takes all of them.
@@ -128,7 +141,7 @@ void TChart::refreshBuffer()
         m_drawnPlot = drawPass(offscreen, rect());
         m_bufferValid = true;
     }
-    m_band = QRect();
+    m_bands.clear();
     m_appended = false;
 }
 
@@ -138,8 +151,10 @@ void TChart::redrawBands()
 {
     if (!m_appended)
         return;
-    QRegion damaged(m_band);
-    QRect walked = m_band;
+    QRegion damaged;
+    for (const QRect &band : m_bands)
+        damaged |= band;
+    QRect walked = outOfDateBand();
     const std::vector<const TChartSeries *> active = activeSeries();
     if (m_legend.Visible() && !active.empty()) {
         const ChartRect bounds = ChartRect::fromQRect(rect());
@@ -304,6 +319,8 @@ void TChart::computeAxisRange(TChartAxis &axis, const std::vector<const TChartSe
     bool haveData = false;
     double minimum = 0;
     double maximum = 0;
+    if (!followsData(axis))
+        return axis.computeRange(false, 0, 0); // the data's extremes are not wanted
     for (const TChartSeries *series : active) {
         if (!usesAxis(*series, axis) || series->PointCount() == 0)
             continue;

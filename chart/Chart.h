@@ -89,7 +89,7 @@ public:
     // What the next repaint redraws of the off-screen image: everything, or the bands
     // invalidated since the last one (empty when nothing).
     bool wholeOutOfDate() const { return !m_bufferValid; }
-    QRect outOfDateBand() const { return m_band; }
+    QRect outOfDateBand() const;
     // The off-screen image as the window shows it, at the widget's device pixel ratio.
     const QImage &screenBuffer() const { return m_buffer; }
 
@@ -163,7 +163,8 @@ private:
     QImage m_buffer;
     bool m_bufferValid = false;
     QImage m_scratch;               // where bands are drawn before they are taken over
-    QRect m_band;                   // out of date within a current image
+    static constexpr std::size_t maxBands = 32;
+    std::vector<QRect> m_bands;     // out of date within a current image
     bool m_appended = false;        // legend rows may have changed since the last pass
     ChartRect m_drawnPlot;          // of the last pass into the off-screen image
     int m_drawingPasses = 0;

@@ -3,6 +3,7 @@
 #include "chart/ChartFont.h"
 #include "chart/ChartSeries.h"
 #include "chart/LegendException.h"
+#include "chart/PainterClip.h"
 #include "runtime/NumberFormat.h"
 
 #include <QFontMetrics>
@@ -153,6 +154,8 @@ void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &p
         for (int k = 0; k < g.rows; ++k) {
             const Row &row = m_drawn.rows[std::size_t(m_inverted ? g.rows - 1 - k : k)];
             const int y = g.top + 1 + k * h;
+            if (clippedAway(painter, rowArea(g, k, h).adjusted(-h, -h, h, h)))
+                continue;
             painter.setPen(toQColor(clBlack));
             painter.drawText(QPoint(g.textLeft, y + m_drawn.ascent), row.text);
             if (!row.text.isEmpty())

@@ -32,6 +32,8 @@ public:
     void draw(QPainter &painter, ChartRect &plot, bool atTop) const;
 
 private:
+    static void movePlot(ChartRect &plot, bool atTop, int blockTop, int blockHeight);
+
     QStringList m_text;
     bool m_visible = true;
     Qt::Alignment m_alignment = Qt::AlignHCenter;

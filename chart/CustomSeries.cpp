@@ -255,15 +255,21 @@ QRect TCustomSeries::lastPointBand(const SeriesView &view) const
     if (XValues().Order() != loAscending)
         return view.plot.toQRect();
     // The new segment comes from the last point drawn before it; points left out by the
-    // pixel limit in between are passed over. Without one, it can only come from the
-    // plot's edge, where a line entering from outside starts.
+    // pixel limit in between are passed over.
     int from = last - 1;
     while (from >= 0 && !drawable(view, from))
         --from;
-    const int toColumn = view.horizontal.toPixel(XValues().Value(last));
-    const int edgeColumn = view.horizontal.inverted() ? view.plot.right : view.plot.left;
-    const int fromColumn = from >= 0 ? view.horizontal.toPixel(XValues().Value(from)) : last > 0 ? edgeColumn : toColumn;
-    return RepaintBand::ofSegment(fromColumn, toColumn, m_linePen.Width(), view.plot);
+    const PixelGeometry pixels{view.horizontal, view.vertical};
+    const QPoint to = pixels.at(XValues().Value(last), YValues().Value(last));
+    if (from < 0)
+        return last > 0 ? view.plot.toQRect() : RepaintBand::ofSegment(to, to, m_linePen.Width(), view.plot);
+    QPoint start = pixels.at(XValues().Value(from), YValues().Value(from));
+    // A line entering from beyond the plot's edge starts on the edge at a height
+    // interpolated through points that may not be drawn themselves: any height.
+    if (start.x() < view.plot.left || start.x() >= view.plot.right)
+        return RepaintBand::ofSegment(QPoint(start.x(), view.plot.top), QPoint(to.x(), view.plot.bottom - 1),
+                                      m_linePen.Width(), view.plot);
+    return RepaintBand::ofSegment(start, to, m_linePen.Width(), view.plot);
 }
 
 void TCustomSeries::drawLegendSymbol(QPainter &painter, const QRect &box) const
