@@ -57,7 +57,10 @@ void TAdvPanel::paintEvent(QPaintEvent *)
         paintPanel(painter);
         return;
     }
-    QImage buffer(size(), QImage::Format_RGB32);
+    // At the screen's pixel density, so that a scaled screen gets sharp edges.
+    const qreal ratio = devicePixelRatioF();
+    QImage buffer((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(ratio);
     QPainter bufferPainter(&buffer);
     paintPanel(bufferPainter);
     bufferPainter.end();
