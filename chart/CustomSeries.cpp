@@ -157,8 +157,9 @@ bool TCustomSeries::drawable(const SeriesView &view, int index) const
 
 TCustomSeries::BandRange TCustomSeries::bandRange(const SeriesView &view, const VisibleRange &range) const
 {
-    // The pen and a pixel of rounding either side: points further off cannot touch it.
-    const int reach = std::max(1, m_linePen.Width()) + 2;
+    // A segment reaches past its end columns by its square cap, at most 0.71 pen
+    // widths on a diagonal: a whole pen width keeps points further off out of the walk.
+    const int reach = std::max(1, m_linePen.Width());
     const double a = view.horizontal.toValue(view.band.left() - reach);
     const double b = view.horizontal.toValue(view.band.right() + reach);
     BandRange band{};
