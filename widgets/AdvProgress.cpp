@@ -19,6 +19,8 @@ constexpr int blockGap = 2;
 TAdvProgress::TAdvProgress(QWidget *parent)
     : QWidget(parent), m_barRgb(toQColor(m_barColor)), m_bkRgb(toQColor(m_bkColor))
 {
+    // Edge and fill cover every pixel: the panel beneath need not paint when a bar moves.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     resize(150, style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
