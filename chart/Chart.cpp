@@ -402,13 +402,14 @@ ChartRect TChart::drawPass(QPainter &painter, const QRect &target, const QRect *
     m_backWall.draw(painter, plot);
     for (TChartAxis *axis : axes)
         axis->draw(painter, plot);
-    if (band && band->isEmpty())
-        return plot; // nothing of the plotting area is redrawn
-    for (const TChartSeries *series : active) {
-        SeriesView view = viewOf(*series, plot);
-        if (band)
-            view.band = *band;
-        series->draw(painter, view);
+    // A band that misses the plotting area leaves its lines as they are.
+    if (!band || !band->isEmpty()) {
+        for (const TChartSeries *series : active) {
+            SeriesView view = viewOf(*series, plot);
+            if (band)
+                view.band = *band;
+            series->draw(painter, view);
+        }
     }
     return plot;
 }
