@@ -2,11 +2,15 @@
 //   build/bench/bench_chart --benchmark_filter=Repaint/100001
 // runs the chart's drawing pass and the naive reference (one drawLine per segment) on
 // the same data, so the two times give the ratio.
+//   build/bench/bench_chart --benchmark_filter=BM_Tick
+// one display tick with a short and a whole long sweep on the chart: its cost must not
+// grow with the points already drawn.
 
 #include "app/SweepChartDesign.h"
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -67,6 +71,38 @@ void BM_NaiveRepaint(benchmark::State &state)
     repaint(state, false);
 }
 BENCHMARK(BM_NaiveRepaint)->Arg(201)->Arg(100001)->Unit(benchmark::kMillisecond);
+
+// One display tick: a chart on screen whose six series hold range(0) points each gets one
+// point more on every series, at the next X, and the window repaints as it would (the
+// paint event of the window's update, with its backing store).
+void BM_Tick(benchmark::State &state)
+{
+    const int held = int(state.range(0));
+    SweepChart sweep(held);
+    // Room for as many ticks again, so that the new points land inside the plot.
+    sweep.chart.BottomAxis().setMaximum(2.0 * held);
+    sweep.chart.show();
+    QCoreApplication::processEvents();
+    int x = held;
+    for (auto _ : state) {
+        for (std::size_t c = 0; c < sweep.series.size(); ++c)
+            sweep.series[c]->AppendPoint(x, 500 + 50 * double(c) + x % 7, QString(), pointColors[c]);
+        QCoreApplication::processEvents();
+        if (++x == 2 * held) {
+            state.PauseTiming();
+            for (TLineSeries *line : sweep.series) {
+                line->ClearPoints();
+                for (int i = 0; i < held; ++i)
+                    line->AppendPoint(i, 500, QString(), clBlack);
+            }
+            QCoreApplication::processEvents();
+            x = held;
+            state.ResumeTiming();
+        }
+    }
+    state.counters["passes_per_tick"] = double(sweep.chart.drawingPasses()) / double(state.iterations());
+}
+BENCHMARK(BM_Tick)->Arg(201)->Arg(100001)->Unit(benchmark::kMicrosecond);
 
 // One append at the end of a series already holding range(0) points.
 void BM_AppendPointAtEnd(benchmark::State &state)

@@ -9,6 +9,11 @@
 //   Line115200   about 2300 readings per second: cpu_percent of the program (the writer
 //                thread's own time is left out). Second argument: readings per write,
 //                1 for the worst case, 3 for a USB adapter handing over one 1 ms frame.
+//   Line115200Floor  the same line received by a bare epoll thread that hands each
+//                delivery to a second thread through a mutex and condition variable and
+//                waits while that thread reads the bytes: the three thread hops of the
+//                hand-over without Qt or the engine. cpu_percent, and as overhead the
+//                engine's figure (Line115200 run before it) over this one.
 //   Vanished     the device's other side closes: cpu_ms over the following second
 
 #include "app/AcquisitionState.h"
@@ -16,6 +21,7 @@
 #include "app/ReadingRecorder.h"
 #include "serial/ComPort.h"
 #include "serial/ComThread.h"
+#include "serial/PosixSerialDevice.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -27,11 +33,16 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <cstdio>
 #include <fcntl.h>
 #include <stdexcept>
 #include <stdlib.h>
 #include <string>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <thread>
 #include <time.h>
@@ -260,39 +271,185 @@ void ThroughputRecording(benchmark::State &state)
     runThroughput(state, true);
 }
 
+// Writes readings 0 .. count - 1 at perSecond, perWrite to a write, from its own thread,
+// timing its own CPU so that it can be left out of the receiving program's figure.
+class PacedWriter
+{
+public:
+    PacedWriter(Board &board, std::size_t count, std::size_t perWrite, int perSecond)
+        : m_thread([this, &board, count, perWrite, perSecond] {
+              const double own = threadCpuSeconds();
+              for (std::size_t i = 0; i < count; i += perWrite) {
+                  std::this_thread::sleep_until(m_start + std::chrono::microseconds(i * 1000000 / perSecond));
+                  std::string text;
+                  for (std::size_t k = i; k < std::min(i + perWrite, count); ++k)
+                      text += readingText(k);
+                  board.write(text);
+              }
+              m_cpu = threadCpuSeconds() - own;
+          })
+    {
+    }
+    ~PacedWriter() { join(); }
+
+    void join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    Clock::time_point start() const { return m_start; }
+    // Valid after join().
+    double cpuSeconds() const { return m_cpu; }
+
+private:
+    const Clock::time_point m_start = Clock::now();
+    double m_cpu = 0;
+    std::thread m_thread;
+};
+
+constexpr int line115200PerSecond = 2300;
+
+// The engine's cpu_percent by readings per write, for the floor's overhead figure.
+std::map<std::size_t, double> &engineCpuPercent()
+{
+    static std::map<std::size_t, double> figures;
+    return figures;
+}
+
 void Line115200(benchmark::State &state)
 {
-    constexpr int perSecond = 2300;
     const int seconds = int(state.range(0));
     const std::size_t perWrite = std::size_t(state.range(1));
-    const std::size_t readings = std::size_t(perSecond * seconds);
+    const std::size_t readings = std::size_t(line115200PerSecond * seconds);
     for (auto _ : state) {
         Board board;
         Receiver receiver(board.path(), readings);
         receiver.port().OpenPort();
-        std::atomic<double> writerCpu{0};
         const double cpuBefore = processCpuSeconds();
-        const auto start = Clock::now();
-        std::thread writer([&] {
-            const double own = threadCpuSeconds();
-            for (std::size_t i = 0; i < readings; i += perWrite) {
-                std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1000000 / perSecond));
-                std::string text;
-                for (std::size_t k = i; k < std::min(i + perWrite, readings); ++k)
-                    text += readingText(k);
-                board.write(text);
-            }
-            writerCpu = threadCpuSeconds() - own;
-        });
+        PacedWriter writer(board, readings, perWrite, line115200PerSecond);
         receiver.receive(seconds * 1000 + 20000);
         writer.join();
-        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-        const double cpu = processCpuSeconds() - cpuBefore - writerCpu;
+        const double wall = std::chrono::duration<double>(Clock::now() - writer.start()).count();
+        const double cpu = processCpuSeconds() - cpuBefore - writer.cpuSeconds();
         receiver.port().ClosePort();
         state.SetIterationTime(wall);
         state.counters["cpu_percent"] = 100.0 * cpu / wall;
         state.counters["lost"] = double(readings - receiver.good() - receiver.wrong());
         state.counters["wrong"] = double(receiver.wrong());
+        engineCpuPercent()[perWrite] = 100.0 * cpu / wall;
+    }
+}
+
+// The floor of any receiver built on the design's threads: an epoll thread waits for the
+// line and hands each delivery to the receiving thread (here the caller of receive()),
+// blocking until that thread has read what came.
+class FloorReceiver
+{
+public:
+    explicit FloorReceiver(const QString &path)
+    {
+        // The device layer only opens the line and makes it raw; no read goes through it.
+        m_device.open(path);
+        TDCB dcb;
+        dcb.BaudRate = 115200;
+        dcb.Flags = TDCB::fBinary;
+        dcb.ByteSize = 8;
+        m_device.applyLineSettings(dcb);
+        m_epoll = epoll_create1(EPOLL_CLOEXEC);
+        m_stop = eventfd(0, EFD_CLOEXEC);
+        epoll_event line{EPOLLIN | EPOLLET, {.fd = m_device.handle()}};
+        epoll_event stop{EPOLLIN, {.fd = m_stop}};
+        if (m_epoll < 0 || m_stop < 0 || epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_device.handle(), &line) != 0 ||
+            epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_stop, &stop) != 0)
+            throw std::runtime_error("no epoll");
+        m_waiter = std::thread([this] { waitForLine(); });
+    }
+
+    ~FloorReceiver()
+    {
+        const std::uint64_t one = 1;
+        if (::write(m_stop, &one, sizeof one) != sizeof one)
+            std::abort(); // the waiter could never be stopped
+        {
+            std::lock_guard lock(m_mutex);
+            m_ended = true;
+        }
+        m_changed.notify_all();
+        m_waiter.join();
+        ::close(m_epoll);
+        ::close(m_stop);
+    }
+
+    // Takes deliveries until `bytes` came or the bound passed; returns the bytes read.
+    std::size_t receive(std::size_t bytes, std::chrono::milliseconds bound)
+    {
+        const auto deadline = Clock::now() + bound;
+        std::unique_lock lock(m_mutex);
+        while (m_received < bytes) {
+            if (!m_changed.wait_until(lock, deadline, [this] { return m_delivered; }))
+                break;
+            char chunk[4096];
+            ssize_t n;
+            while ((n = ::read(m_device.handle(), chunk, sizeof chunk)) > 0)
+                m_received += std::size_t(n);
+            m_delivered = false;
+            m_changed.notify_all();
+        }
+        return m_received;
+    }
+
+private:
+    void waitForLine()
+    {
+        for (;;) {
+            epoll_event event{};
+            if (epoll_wait(m_epoll, &event, 1, -1) < 1)
+                continue;
+            if (event.data.fd == m_stop)
+                return;
+            std::unique_lock lock(m_mutex);
+            m_delivered = true;
+            m_changed.notify_all();
+            m_changed.wait(lock, [this] { return !m_delivered || m_ended; });
+            if (m_ended)
+                return;
+        }
+    }
+
+    PosixSerialDevice m_device;
+    int m_epoll = -1;
+    int m_stop = -1;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_delivered = false;
+    bool m_ended = false;
+    std::size_t m_received = 0;
+    std::thread m_waiter;
+};
+
+void Line115200Floor(benchmark::State &state)
+{
+    const int seconds = int(state.range(0));
+    const std::size_t perWrite = std::size_t(state.range(1));
+    const std::size_t readings = std::size_t(line115200PerSecond * seconds);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < readings; ++i)
+        bytes += readingText(i).size();
+    for (auto _ : state) {
+        Board board;
+        FloorReceiver receiver(board.path());
+        const double cpuBefore = processCpuSeconds();
+        PacedWriter writer(board, readings, perWrite, line115200PerSecond);
+        const std::size_t received = receiver.receive(bytes, std::chrono::seconds(seconds + 20));
+        writer.join();
+        const double wall = std::chrono::duration<double>(Clock::now() - writer.start()).count();
+        const double cpu = processCpuSeconds() - cpuBefore - writer.cpuSeconds();
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent"] = 100.0 * cpu / wall;
+        state.counters["lost_bytes"] = double(bytes - received);
+        const auto engine = engineCpuPercent().find(perWrite);
+        if (engine != engineCpuPercent().end())
+            state.counters["overhead"] = engine->second / (100.0 * cpu / wall);
     }
 }
 
@@ -325,4 +482,5 @@ void Vanished(benchmark::State &state)
 BENCHMARK(Throughput)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(ThroughputRecording)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(Line115200)->Args({3, 1})->Args({3, 3})->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Line115200Floor)->Args({3, 1})->Args({3, 3})->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Vanished)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

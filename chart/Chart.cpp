@@ -1,6 +1,7 @@
 #include "chart/Chart.h"
 
 #include "chart/BmpWriter.h"
+#include "chart/PainterClip.h"
 #include "chart/SeriesView.h"
 #include "runtime/Application.h"
 #include "runtime/Exception.h"
@@ -10,6 +11,34 @@
 #include <QPainter>
 #include <QScopeGuard>
 #include <cmath>
+
+namespace {
+
+// Copies `region` of an image of the target's size and ratio onto it. Qt hands a blit
+// of many rows to worker threads, which costs more than the copy itself when it
+// happens a thousand times a second; slices of a few rows stay on this thread. A
+// fractional ratio leaves the rounding of slice edges to Qt: one blit.
+void copyRegion(QPainter &painter, const QImage &image, const QRegion &region)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const int whole = int(ratio);
+    if (whole != ratio) {
+        painter.save();
+        painter.setClipRegion(region, Qt::IntersectClip);
+        painter.drawImage(0, 0, image);
+        painter.restore();
+        return;
+    }
+    constexpr int sliceRows = 40;
+    for (const QRect &r : region) {
+        for (int top = r.top(); top <= r.bottom(); top += sliceRows) {
+            const QRect slice(r.left(), top, r.width(), std::min(sliceRows, r.bottom() + 1 - top));
+            painter.drawImage(slice, image, QRect(slice.topLeft() * whole, slice.size() * whole));
+        }
+    }
+}
+
+} // namespace
 
 TChart::TChart(QWidget *parent) : QWidget(parent)
 {
@@ -63,16 +92,59 @@ void TChart::AddSeries(std::unique_ptr<TChartSeries> series)
 void TChart::Invalidate()
 {
     m_bufferValid = false;
+    m_bands.clear();
+    m_appended = false;
     update();
+}
+
+QRect TChart::outOfDateBand() const
+{
+    QRect all;
+    for (const QRect &band : m_bands)
+        all |= band;
+    return all;
+}
+
+void TChart::InvalidateBand(const QRect &band)
+{
+    if (!m_bufferValid)
+        return update();
+    // Kept apart, not merged: the traces of one tick lie at different heights, and small
+    // rectangles are cheap to redraw. Many of them are merged into one.
+    if (m_bands.size() == maxBands)
+        m_bands = {outOfDateBand()};
+    if (!band.isEmpty())
+        m_bands.push_back(band);
+    m_appended = true;
+    update(band);
+    // Which legend rows change is worked out at the repaint; the window takes all of them.
+    update(m_legend.drawnArea());
+}
+
+bool TChart::followsData(const TChartAxis &axis) const
+{
+    return axis.Automatic() && (axis.AutomaticMinimum() || axis.AutomaticMaximum());
+}
+
+void TChart::pointAppended(const TChartSeries &series)
+{
+    // Bands are worked out with the last pass's layout, which stays as long as nothing
+    // but appends came since; automatic axes and unclipped lines make any append move
+    // more than a band.
+    const bool bandDoes = m_buffered && m_bufferValid && m_clipPoints && !followsData(horizontalAxisOf(series)) &&
+                          !followsData(verticalAxisOf(series));
+    if (!bandDoes)
+        return Invalidate();
+    InvalidateBand(series.lastPointBand(seriesView(series)));
 }
 
 void TChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_bufferValid = false;
+    Invalidate();
 }
 
-void TChart::paintEvent(QPaintEvent *)
+void TChart::paintEvent(QPaintEvent *event)
 {
     QPainter window(this);
     if (!m_buffered) {
@@ -80,16 +152,73 @@ void TChart::paintEvent(QPaintEvent *)
         m_zoom.drawRectangle(window);
         return;
     }
-    if (!m_bufferValid || m_buffer.size() != size()) {
-        if (m_buffer.size() != size())
-            m_buffer = QImage(size(), QImage::Format_RGB32);
-        QPainter offscreen(&m_buffer);
-        drawPass(offscreen, m_buffer.rect());
-        m_bufferValid = true;
-    }
-    window.drawImage(0, 0, m_buffer);
+    refreshBuffer();
+    copyRegion(window, m_buffer, event->region());
     // Over the picture, never into it: the buffer and exported pictures stay clean.
     m_zoom.drawRectangle(window);
+}
+
+void TChart::refreshBuffer()
+{
+    // Drawn at the screen's pixel density: every pixel its own, text measured and drawn
+    // at one size.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_buffer.size() != pixels || m_buffer.devicePixelRatio() != ratio) {
+        m_buffer = QImage(pixels, QImage::Format_RGB32);
+        m_buffer.setDevicePixelRatio(ratio);
+        m_bufferValid = false;
+    }
+    if (m_bufferValid) {
+        redrawBands();
+    } else {
+        QPainter offscreen(&m_buffer);
+        drawPass(offscreen, rect());
+        m_bufferValid = true;
+    }
+    m_bands.clear();
+    m_appended = false;
+}
+
+// Redraws what the appends since the last pass changed: their bands and the legend rows
+// with a new last value, by the same drawing pass clipped to them.
+void TChart::redrawBands()
+{
+    if (!m_appended)
+        return;
+    QRegion damaged;
+    for (const QRect &band : m_bands)
+        damaged |= band;
+    QRect walked = outOfDateBand();
+    const std::vector<const TChartSeries *> active = activeSeries();
+    if (m_legend.Visible() && !active.empty()) {
+        const ChartRect bounds = ChartRect::fromQRect(rect());
+        QRect rows;
+        if (!m_legend.changedRows(bounds, plotWithinMargins(bounds), active, rows)) {
+            m_bufferValid = false;
+            return refreshBuffer();
+        }
+        damaged |= rows;
+        // A legend laid over the plotting area has lines beneath its rows.
+        walked |= rows & m_plotRect.toQRect();
+    }
+    if (damaged.isEmpty())
+        return;
+    // Qt rasterises a wide line slightly differently when it crosses a clip edge, so the
+    // series must be drawn under the very clip of a full pass (the plotting rectangle).
+    // The pass goes into a scratch image of the buffer's size, the rest of it clipped to
+    // the damage; only the damaged pixels are taken over.
+    if (m_scratch.size() != m_buffer.size() || m_scratch.devicePixelRatio() != m_buffer.devicePixelRatio()) {
+        m_scratch = QImage(m_buffer.size(), m_buffer.format());
+        m_scratch.setDevicePixelRatio(m_buffer.devicePixelRatio());
+    }
+    QPainter scratch(&m_scratch);
+    scratch.setClipRegion(damaged);
+    drawPass(scratch, rect(), &walked);
+    scratch.end();
+    QPainter buffer(&m_buffer);
+    buffer.setCompositionMode(QPainter::CompositionMode_Source);
+    copyRegion(buffer, m_scratch, damaged);
 }
 
 void TChart::mousePressEvent(QMouseEvent *event)
@@ -184,7 +313,7 @@ void TChart::drawBevel(QPainter &painter, const ChartRect &area, TPanelBevel bev
 
 void TChart::drawPanel(QPainter &painter, const ChartRect &bounds) const
 {
-    painter.fillRect(bounds.toQRect(), toQColor(m_color));
+    fillInSlices(painter, bounds.toQRect(), toQColor(m_color));
     ChartRect area = bounds;
     drawBevel(painter, area, m_bevelOuter);
     if (m_bevelOuter != bvNone)
@@ -244,6 +373,8 @@ void TChart::computeAxisRange(TChartAxis &axis, const std::vector<const TChartSe
     bool haveData = false;
     double minimum = 0;
     double maximum = 0;
+    if (!followsData(axis))
+        return axis.computeRange(false, 0, 0); // the data's extremes are not wanted
     for (const TChartSeries *series : active) {
         if (!usesAxis(*series, axis) || series->PointCount() == 0)
             continue;
@@ -255,7 +386,18 @@ void TChart::computeAxisRange(TChartAxis &axis, const std::vector<const TChartSe
     axis.computeRange(haveData, minimum, maximum);
 }
 
-void TChart::drawPass(QPainter &painter, const QRect &target)
+SeriesView TChart::seriesView(const TChartSeries &series) const
+{
+    SeriesView view;
+    view.horizontal = horizontalAxisOf(series).mapping();
+    view.vertical = verticalAxisOf(series).mapping();
+    view.plot = m_plotRect;
+    view.clipPoints = m_clipPoints;
+    view.reduceLines = m_lineReduction;
+    return view;
+}
+
+void TChart::drawPass(QPainter &painter, const QRect &target, const QRect *band)
 {
     ++m_drawingPasses;
     const ChartRect bounds = ChartRect::fromQRect(target);
@@ -287,17 +429,13 @@ void TChart::drawPass(QPainter &painter, const QRect &target)
     for (TChartAxis *axis : axes)
         axis->draw(painter, plot);
     m_plotRect = plot;
-    for (const TChartSeries *series : active)
-        series->draw(painter, seriesView(*series));
-}
-
-SeriesView TChart::seriesView(const TChartSeries &series) const
-{
-    SeriesView view;
-    view.horizontal = horizontalAxisOf(series).mapping();
-    view.vertical = verticalAxisOf(series).mapping();
-    view.plot = m_plotRect;
-    view.clipPoints = m_clipPoints;
-    view.reduceLines = m_lineReduction;
-    return view;
+    // A band that misses the plotting area leaves its lines as they are.
+    if (!band || !band->isEmpty()) {
+        for (const TChartSeries *series : active) {
+            SeriesView view = seriesView(*series);
+            if (band)
+                view.band = *band;
+            series->draw(painter, view);
+        }
+    }
 }

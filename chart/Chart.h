@@ -7,6 +7,7 @@
 #include "chart/ChartTitle.h"
 #include "chart/ChartWall.h"
 #include "chart/ChartZoom.h"
+#include "chart/SeriesView.h"
 #include "runtime/Color.h"
 
 #include <QImage>
@@ -80,6 +81,21 @@ public:
     // before the next repaint cost one drawing pass.
     void Invalidate();
 
+    // Marks only a band of the plotting rectangle out of date (plus the legend rows whose
+    // text changes): the next repaint redraws the band with the same drawing pass,
+    // clipped to it. While the whole image is out of date, this adds nothing.
+    void InvalidateBand(const QRect &band);
+
+    // Called by a series after a point was appended at its end.
+    void pointAppended(const TChartSeries &series);
+
+    // What the next repaint redraws of the off-screen image: everything, or the bands
+    // invalidated since the last one (empty when nothing).
+    bool wholeOutOfDate() const { return !m_bufferValid; }
+    QRect outOfDateBand() const;
+    // The off-screen image as the window shows it, at the widget's device pixel ratio.
+    const QImage &screenBuffer() const { return m_buffer; }
+
     // A picture of Rect's size with the chart drawn into it from the current data,
     // filled with BackColor first unless that is white.
     QImage RenderBitmap(TColor BackColor, const QRect &Rect);
@@ -117,7 +133,12 @@ private:
         Invalidate();
     }
 
-    void drawPass(QPainter &painter, const QRect &target);
+    // Draws the chart into `target`; with a band, the series walk only the points that
+    // reach into it (the painter is clipped to it). Records the plotting rectangle.
+    void drawPass(QPainter &painter, const QRect &target, const QRect *band = nullptr);
+    void refreshBuffer();
+    void redrawBands();
+    bool followsData(const TChartAxis &axis) const;
     ChartRect plotWithinMargins(const ChartRect &bounds) const;
     void fixPlot(ChartRect &plot, const ChartRect &bounds) const;
     void drawPanel(QPainter &painter, const ChartRect &bounds) const;
@@ -154,9 +175,13 @@ private:
     bool m_lineReduction = true;
 
     TChartZoom m_zoom{*this};
-    ChartRect m_plotRect;
+    ChartRect m_plotRect; // of the last drawing pass
 
     QImage m_buffer;
     bool m_bufferValid = false;
+    QImage m_scratch;               // where bands are drawn before they are taken over
+    static constexpr std::size_t maxBands = 32;
+    std::vector<QRect> m_bands;     // out of date within a current image
+    bool m_appended = false;        // legend rows may have changed since the last pass
     int m_drawingPasses = 0;
 };

@@ -4,6 +4,7 @@
 #include "chart/AxisLabels.h"
 #include "chart/Chart.h"
 #include "chart/ChartFont.h"
+#include "chart/PainterClip.h"
 #include "runtime/NumberFormat.h"
 
 #include <QFontMetrics>
@@ -214,15 +215,30 @@ void TChartAxis::drawLabels(QPainter &painter)
     painter.setFont(m_labelsFont);
     painter.setPen(toQColor(clBlack));
     const double step = labelIncrement();
+    const bool shown = m_labels && !clippedAway(painter, labelStrip());
     for (const double value : AxisLabels::values(m_effectiveMinimum, m_effectiveMaximum, step, m_roundFirstLabel)) {
         const int pixel = m_map.toPixel(value);
         if (!m_labelsOnAxis && !(pixel > m_map.start() && pixel < m_map.end()))
             continue;
         if (m_labels || !m_tickOnLabelsOnly)
             m_tickPixels.push_back(pixel);
-        if (m_labels)
+        if (shown)
             drawLabel(painter, pixel, labelText(value));
     }
+}
+
+// The strip beside the axis that its labels can reach, a label height to spare.
+QRect TChartAxis::labelStrip() const
+{
+    constexpr int far = 1 << 20;
+    const int h = QFontMetrics(m_labelsFont).height();
+    switch (m_side) {
+    case AxisSide::Bottom: return QRect(-far, m_labelPixel - h, 2 * far, 3 * h);
+    case AxisSide::Top: return QRect(-far, m_labelPixel - 2 * h, 2 * far, 3 * h);
+    case AxisSide::Left: return QRect(-far, -far, far + m_labelPixel + h, 2 * far);
+    case AxisSide::Right: break;
+    }
+    return QRect(m_labelPixel - h, -far, far, 2 * far);
 }
 
 void TChartAxis::drawLabel(QPainter &painter, int pixel, const QString &text) const

@@ -114,6 +114,7 @@ private:
     int labelSize() const;
     int tickSize() const;
     QString labelText(double value) const;
+    QRect labelStrip() const;
     void drawLabel(QPainter &painter, int pixel, const QString &text) const;
     void drawLabels(QPainter &painter);
     void drawAxisLine(QPainter &painter) const;

@@ -3,11 +3,13 @@
 #include "chart/ChartFont.h"
 #include "chart/ChartSeries.h"
 #include "chart/LegendException.h"
+#include "chart/PainterClip.h"
 #include "runtime/NumberFormat.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <cmath>
+#include <cstring>
 
 TChartLegend::TChartLegend(TChart *chart)
     : ChartPart(chart), m_dividingLines(*this, clBlack, 1, psSolid, false),
@@ -61,6 +63,26 @@ QString TChartLegend::pointText(const TChartSeries &series, int index) const
     return text;
 }
 
+// Formatting a value is the dear part of a row; a display tick changes at most one point
+// per series, so the other rows reuse their text.
+QString TChartLegend::lastValueText(const TChartSeries &series, std::size_t row) const
+{
+    if (series.PointCount() == 0)
+        return QString();
+    if (m_lastValueTexts.size() <= row)
+        m_lastValueTexts.resize(row + 1);
+    CachedText &cached = m_lastValueTexts[row];
+    const int last = series.PointCount() - 1;
+    const double x = series.XValues().Value(last);
+    const double y = series.YValues().Value(last);
+    const QString label = series.PointLabel(last);
+    // Compared as bit patterns: the same NaN must hit, and -0 must not pass for 0.
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    if (!cached.valid || !same(cached.x, x) || !same(cached.y, y) || cached.label != label || cached.style != m_textStyle)
+        cached = {x, y, label, m_textStyle, pointText(series, last), true};
+    return cached.text;
+}
+
 std::vector<TChartLegend::Row> TChartLegend::rows(const std::vector<const TChartSeries *> &series) const
 {
     std::vector<const TChartSeries *> shown;
@@ -80,23 +102,21 @@ std::vector<TChartLegend::Row> TChartLegend::rows(const std::vector<const TChart
             if (style == lsSeries)
                 rows.push_back({s->Title().isEmpty() ? s->Name() : s->Title(), s});
             else
-                rows.push_back({s->PointCount() == 0 ? QString() : pointText(*s, s->PointCount() - 1), s});
+                rows.push_back({lastValueText(*s, rows.size()), s});
         }
     }
     rows.erase(rows.begin(), rows.begin() + std::min<std::ptrdiff_t>(m_firstValue, std::ptrdiff_t(rows.size())));
     return rows;
 }
 
-void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
-                        const std::vector<const TChartSeries *> &series)
+TChartLegend::Layout TChartLegend::layOut(const ChartRect &bounds, const ChartRect &plot,
+                                          const std::vector<const TChartSeries *> &series) const
 {
-    m_shownRect = QRect();
-    if (!vertical()) {
-        narrowPlot(plot, LegendGeometry{});
-        return;
-    }
     const QFontMetrics metrics(m_font);
-    const std::vector<Row> legendRows = rows(series);
+    Layout layout;
+    layout.rows = rows(series);
+    layout.rowHeight = metrics.height();
+    layout.ascent = metrics.ascent();
     LegendGeometry::Input input;
     input.boundsTop = bounds.top;
     input.boundsHeight = bounds.height();
@@ -104,26 +124,41 @@ void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &p
     input.plotRight = plot.right;
     input.plotBottom = plot.bottom;
     input.topPos = m_topPos;
-    input.rowHeight = metrics.height();
+    input.rowHeight = layout.rowHeight;
     input.frameWidth = m_frame.Width();
     input.frameVisible = m_frame.draws();
     input.colorWidth = m_colorWidth;
     input.alignRight = m_alignment == laRight;
-    for (const Row &row : legendRows)
+    for (const Row &row : layout.rows)
         input.textWidths.push_back(metrics.horizontalAdvance(row.text));
-    const LegendGeometry g = LegendGeometry::layOut(input);
+    layout.geometry = LegendGeometry::layOut(input);
+    return layout;
+}
+
+void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
+                        const std::vector<const TChartSeries *> &series) const
+{
+    if (!vertical()) {
+        m_hasDrawn = false;
+        narrowPlot(plot, LegendGeometry{});
+        return;
+    }
+    m_drawn = layOut(bounds, plot, series);
+    m_hasDrawn = true;
+    const LegendGeometry &g = m_drawn.geometry;
     if (g.rows >= 1) {
-        m_shownRect = boxOf(g);
         painter.save();
-        drawBox(painter, m_shownRect);
+        drawBox(painter, g);
         painter.setFont(m_font);
         painter.setBackgroundMode(Qt::TransparentMode);
-        const int h = input.rowHeight;
+        const int h = m_drawn.rowHeight;
         for (int k = 0; k < g.rows; ++k) {
-            const Row &row = legendRows[std::size_t(m_inverted ? g.rows - 1 - k : k)];
+            const Row &row = m_drawn.rows[std::size_t(m_inverted ? g.rows - 1 - k : k)];
             const int y = g.top + 1 + k * h;
+            if (clippedAway(painter, rowArea(g, k, h).adjusted(-h, -h, h, h)))
+                continue;
             painter.setPen(toQColor(clBlack));
-            painter.drawText(QPoint(g.textLeft, y + metrics.ascent()), row.text);
+            painter.drawText(QPoint(g.textLeft, y + m_drawn.ascent), row.text);
             if (!row.text.isEmpty())
                 row.series->drawLegendSymbol(painter, QRect(g.textLeft - 4 - g.colorBoxWidth, y + 2, g.colorBoxWidth, h - 4));
             if (k > 0 && m_dividingLines.draws()) {
@@ -136,14 +171,57 @@ void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &p
     narrowPlot(plot, g);
 }
 
+bool TChartLegend::changedRows(const ChartRect &bounds, const ChartRect &plot,
+                               const std::vector<const TChartSeries *> &series, QRect &area) const
+{
+    area = QRect();
+    if (!vertical())
+        return true;
+    if (!m_hasDrawn)
+        return false;
+    Layout now = layOut(bounds, plot, series);
+    if (!(now.geometry == m_drawn.geometry) || now.rowHeight != m_drawn.rowHeight || now.rows.size() != m_drawn.rows.size())
+        return false;
+    const LegendGeometry &g = now.geometry;
+    for (int k = 0; k < g.rows; ++k) {
+        const std::size_t i = std::size_t(m_inverted ? g.rows - 1 - k : k);
+        if (now.rows[i].series == m_drawn.rows[i].series && now.rows[i].text == m_drawn.rows[i].text)
+            continue;
+        area |= rowArea(g, k, now.rowHeight);
+    }
+    m_drawn = std::move(now);
+    return true;
+}
+
+// A row with two pixels to spare above and below for glyphs that reach past it.
+QRect TChartLegend::rowArea(const LegendGeometry &g, int k, int rowHeight)
+{
+    const int y = g.top + 1 + k * rowHeight;
+    return QRect(QPoint(g.left, y - 2), QPoint(g.right - 1, y + rowHeight + 1));
+}
+
+QRect TChartLegend::drawnArea() const
+{
+    const LegendGeometry &g = m_drawn.geometry;
+    if (!m_hasDrawn || g.rows < 1)
+        return QRect();
+    return rowArea(g, 0, m_drawn.rowHeight) | rowArea(g, g.rows - 1, m_drawn.rowHeight);
+}
+
+bool TChartLegend::Clicked(QPoint point) const
+{
+    return m_hasDrawn && m_drawn.geometry.rows >= 1 && boxOf(m_drawn.geometry).contains(point);
+}
+
 QRect TChartLegend::boxOf(const LegendGeometry &g) const
 {
     const int grow = m_frame.draws() ? m_frame.Width() : 0;
     return QRect(QPoint(g.left - grow, g.top - grow), QPoint(g.right + grow - 1, g.bottom + grow - 1));
 }
 
-void TChartLegend::drawBox(QPainter &painter, const QRect &box) const
+void TChartLegend::drawBox(QPainter &painter, const LegendGeometry &g) const
 {
+    const QRect box = boxOf(g);
     if (m_shadowSize > 0)
         painter.fillRect(box.translated(m_shadowSize, m_shadowSize), toQColor(m_shadowColor));
     if (m_brushSolid)

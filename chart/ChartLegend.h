@@ -72,16 +72,49 @@ public:
     };
     std::vector<Row> rows(const std::vector<const TChartSeries *> &series) const;
 
-    // Draws the legend inside `bounds` and narrows the plotting rectangle.
+    // Draws the legend inside `bounds` and narrows the plotting rectangle. The layout
+    // drawn is remembered for changedRows.
     void draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
-              const std::vector<const TChartSeries *> &series);
+              const std::vector<const TChartSeries *> &series) const;
+
+    // After points were appended: the rows whose text differs from the last drawing, as
+    // one rectangle (empty when none did). False when the legend's layout changes too, so
+    // that more than its rows needs drawing. `plot` is the plotting rectangle the legend
+    // was drawn beside.
+    bool changedRows(const ChartRect &bounds, const ChartRect &plot,
+                     const std::vector<const TChartSeries *> &series, QRect &area) const;
+
+    // Where the last drawing put the rows, with the reach changedRows gives them.
+    QRect drawnArea() const;
     // Whether a press hits the box of the last drawing.
-    bool Clicked(QPoint point) const { return m_shownRect.contains(point); }
+    bool Clicked(QPoint point) const;
 
 private:
+    struct Layout
+    {
+        std::vector<Row> rows;
+        LegendGeometry geometry;
+        int rowHeight = 0;
+        int ascent = 0;
+    };
+
+    // The last value text of a row, kept while the point it was made from stays the same.
+    struct CachedText
+    {
+        double x = 0;
+        double y = 0;
+        QString label;
+        TLegendTextStyle style = ltsPlain;
+        QString text;
+        bool valid = false;
+    };
+
+    Layout layOut(const ChartRect &bounds, const ChartRect &plot, const std::vector<const TChartSeries *> &series) const;
     QString pointText(const TChartSeries &series, int index) const;
+    QString lastValueText(const TChartSeries &series, std::size_t row) const;
+    static QRect rowArea(const LegendGeometry &g, int k, int rowHeight);
     QRect boxOf(const LegendGeometry &g) const;
-    void drawBox(QPainter &painter, const QRect &box) const;
+    void drawBox(QPainter &painter, const LegendGeometry &g) const;
     void narrowPlot(ChartRect &plot, const LegendGeometry &g) const;
 
     bool m_visible = true;
@@ -102,5 +135,8 @@ private:
     TColor m_shadowColor = clBlack;
     int m_firstValue = 0;
     bool m_inverted = false;
-    QRect m_shownRect; // empty when no box was drawn
+
+    mutable std::vector<CachedText> m_lastValueTexts; // per row
+    mutable Layout m_drawn;
+    mutable bool m_hasDrawn = false;
 };

@@ -43,7 +43,12 @@ int TChartSeries::AppendPoint(double X, double Y, const QString &Label, TColor C
     m_labels.insert(index, Label);
     if (m_onAfterAdd)
         m_onAfterAdd(*this, index);
-    repaint();
+    // A point at the end only lengthens the line: the chart redraws just the columns it
+    // reaches. A point in the middle reroutes the line; that repaints everything.
+    if (index == PointCount() - 1 && m_active && ParentChart() && !ParentChart()->destroying())
+        ParentChart()->pointAppended(*this);
+    else
+        repaint();
     return index;
 }
 

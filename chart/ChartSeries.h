@@ -78,6 +78,9 @@ public:
     virtual void draw(QPainter &painter, const SeriesView &view) const = 0;
     // Whether a press at `point` hits the series as drawn with `view`.
     virtual bool Clicked(const SeriesView &view, QPoint point) const = 0;
+    // The part of the plotting rectangle that the drawing of the last point appended
+    // can have changed (empty when nothing was drawn for it).
+    virtual QRect lastPointBand(const SeriesView &view) const = 0;
     // The mark beside the series' row in the legend, inside `box`.
     virtual void drawLegendSymbol(QPainter &painter, const QRect &box) const = 0;
 

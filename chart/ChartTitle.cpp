@@ -1,6 +1,7 @@
 #include "chart/ChartTitle.h"
 
 #include "chart/ChartFont.h"
+#include "chart/PainterClip.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -22,6 +23,10 @@ void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop)
     const int frame = m_frame.draws() ? m_frame.Width() : 0;
     const int blockHeight = int(m_text.size()) * lineHeight + 2 * frame;
     const int blockTop = atTop ? plot.top : plot.bottom - blockHeight;
+    if (clippedAway(painter, QRect(-(1 << 20), blockTop - lineHeight, 1 << 21, blockHeight + 2 * lineHeight))) {
+        movePlot(plot, atTop, blockTop, blockHeight);
+        return;
+    }
     painter.save();
     painter.setFont(m_font);
     painter.setPen(toQColor(m_fontColor));
@@ -45,6 +50,11 @@ void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop)
         painter.drawRect(m_shownRect.adjusted(0, 0, 0, -1));
     }
     painter.restore();
+    movePlot(plot, atTop, blockTop, blockHeight);
+}
+
+void TChartTitle::movePlot(ChartRect &plot, bool atTop, int blockTop, int blockHeight)
+{
     if (atTop)
         plot.top = blockTop + blockHeight + 5;
     else

@@ -35,6 +35,8 @@ public:
     bool Clicked(QPoint point) const { return m_shownRect.contains(point); }
 
 private:
+    static void movePlot(ChartRect &plot, bool atTop, int blockTop, int blockHeight);
+
     QStringList m_text;
     bool m_visible = true;
     Qt::Alignment m_alignment = Qt::AlignHCenter;

@@ -29,11 +29,31 @@ int TChartValueList::insertPosition(double value) const
 
 void TChartValueList::insertAt(int index, double value)
 {
-    if (index == m_values.size())
-        m_values.push_back(value);
-    else
+    if (index < m_values.size()) {
         m_values.insert(index, value);
-    m_dirty = true;
+        m_dirty = true;
+        return;
+    }
+    m_values.push_back(value);
+    // Taking in one more value at the end gives what a pass over the whole list would,
+    // in the same order of additions; a display tick need not walk a whole sweep.
+    if (!m_dirty)
+        include(m_statistics, Value(index), index == 0);
+}
+
+void TChartValueList::include(Statistics &s, double v, bool first)
+{
+    if (first) {
+        s.minimum = s.maximum = s.total = v;
+        s.totalAbs = std::fabs(v);
+        return;
+    }
+    if (v < s.minimum)
+        s.minimum = v;
+    else if (v > s.maximum)
+        s.maximum = v;
+    s.total += v;
+    s.totalAbs += std::fabs(v);
 }
 
 void TChartValueList::Clear()
@@ -47,19 +67,8 @@ const TChartValueList::Statistics &TChartValueList::statistics() const
     if (!m_dirty)
         return m_statistics;
     Statistics s;
-    if (Count() > 0) {
-        s.minimum = s.maximum = s.total = Value(0);
-        s.totalAbs = std::fabs(s.minimum);
-        for (int i = 1; i < Count(); ++i) {
-            const double v = Value(i);
-            if (v < s.minimum)
-                s.minimum = v;
-            else if (v > s.maximum)
-                s.maximum = v;
-            s.total += v;
-            s.totalAbs += std::fabs(v);
-        }
-    }
+    for (int i = 0; i < Count(); ++i)
+        include(s, Value(i), i == 0);
     m_statistics = s;
     m_dirty = false;
     return m_statistics;

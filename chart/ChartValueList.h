@@ -49,6 +49,7 @@ private:
     };
 
     const Statistics &statistics() const;
+    static void include(Statistics &s, double v, bool first);
     bool goesAfter(double stored, double value) const;
 
     QString m_name;

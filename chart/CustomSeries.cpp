@@ -2,6 +2,7 @@
 
 #include "chart/NaiveLinePainter.h"
 #include "chart/ReducedLinePainter.h"
+#include "chart/RepaintBand.h"
 #include "chart/SeriesView.h"
 #include "chart/ZoomRules.h"
 
@@ -162,6 +163,33 @@ bool TCustomSeries::valuesMapNear(const AxisMapping &vertical) const
     return true;
 }
 
+bool TCustomSeries::drawable(const SeriesView &view, int index) const
+{
+    const PixelGeometry pixels{view.horizontal, view.vertical};
+    return PixelGeometry::drawable(pixels.at(XValues().Value(index), YValues().Value(index)));
+}
+
+TCustomSeries::BandRange TCustomSeries::bandRange(const SeriesView &view, const VisibleRange &range) const
+{
+    // A segment reaches past its end columns by its square cap, at most 0.71 pen
+    // widths on a diagonal: a whole pen width keeps points further off out of the walk.
+    const int reach = std::max(1, m_linePen.Width());
+    const double a = view.horizontal.toValue(view.band.left() - reach);
+    const double b = view.horizontal.toValue(view.band.right() + reach);
+    BandRange band{};
+    // The segment into the band starts at the point before the first one within reach,
+    // or further back when points there are left out by the pixel limit.
+    band.start = std::max(range.first, firstAtOrAfter(std::min(a, b), range.first) - 1);
+    while (band.start > range.first && !drawable(view, band.start))
+        --band.start;
+    // Likewise the segment out of the band ends at the first point past the reach, or
+    // at the next one drawn after it.
+    band.last = std::min(range.last, firstAtOrAfter(std::max(a, b), band.start));
+    while (band.last < range.last && !drawable(view, band.last))
+        ++band.last;
+    return band;
+}
+
 template <typename Geometry, typename Sink>
 void TCustomSeries::walk(const SeriesView &view, Geometry &&geometry, Sink &sink) const
 {
@@ -169,11 +197,23 @@ void TCustomSeries::walk(const SeriesView &view, Geometry &&geometry, Sink &sink
     VisibleRange range{};
     if (!visibleRange(view, range))
         return;
-    ColorRunList::Cursor storedColor(colors(), range.first);
     Vertex previous{};
     bool hasPrevious = false; // a line whose first point is left out starts at the next one
     TColor previousColor = clDefault;
-    for (int i = range.first; i <= range.last; ++i) {
+    int begin = range.first;
+    if (!view.band.isEmpty() && XValues().Order() == loAscending) {
+        const BandRange band = bandRange(view, range);
+        range.last = band.last;
+        if (band.start > range.first) {
+            // A drawn point: the line goes on from it as the whole walk would.
+            previous = geometry.at(XValues().Value(band.start), YValues().Value(band.start));
+            previousColor = PointColor(band.start);
+            hasPrevious = true;
+            begin = band.start + 1;
+        }
+    }
+    ColorRunList::Cursor storedColor(colors(), begin);
+    for (int i = begin; i <= range.last; ++i) {
         const TColor stored = storedColor.at(i);
         const TColor c = stored == clDefault ? PointColor(i) : stored;
         const Vertex p = geometry.at(XValues().Value(i), YValues().Value(i));
@@ -226,6 +266,32 @@ bool TCustomSeries::Clicked(const SeriesView &view, QPoint point) const
     PressOnLine press(point);
     walkLine(view, press);
     return press.hit;
+}
+
+QRect TCustomSeries::lastPointBand(const SeriesView &view) const
+{
+    const int last = PointCount() - 1;
+    if (last < 0 || !m_linePen.draws() || !drawable(view, last))
+        return {};
+    // Out of X order the line may run anywhere.
+    if (XValues().Order() != loAscending)
+        return view.plot.toQRect();
+    // The new segment comes from the last point drawn before it; points left out by the
+    // pixel limit in between are passed over.
+    int from = last - 1;
+    while (from >= 0 && !drawable(view, from))
+        --from;
+    const PixelGeometry pixels{view.horizontal, view.vertical};
+    const QPoint to = pixels.at(XValues().Value(last), YValues().Value(last));
+    if (from < 0)
+        return last > 0 ? view.plot.toQRect() : RepaintBand::ofSegment(to, to, m_linePen.Width(), view.plot);
+    QPoint start = pixels.at(XValues().Value(from), YValues().Value(from));
+    // A line entering from beyond the plot's edge starts on the edge at a height
+    // interpolated through points that may not be drawn themselves: any height.
+    if (start.x() < view.plot.left || start.x() >= view.plot.right)
+        return RepaintBand::ofSegment(QPoint(start.x(), view.plot.top), QPoint(to.x(), view.plot.bottom - 1),
+                                      m_linePen.Width(), view.plot);
+    return RepaintBand::ofSegment(start, to, m_linePen.Width(), view.plot);
 }
 
 void TCustomSeries::drawLegendSymbol(QPainter &painter, const QRect &box) const

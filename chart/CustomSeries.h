@@ -21,6 +21,7 @@ public:
     // A press on a point's pixel or within about a pixel of a segment of the line.
     bool Clicked(const SeriesView &view, QPoint point) const override;
     void drawLegendSymbol(QPainter &painter, const QRect &box) const override;
+    QRect lastPointBand(const SeriesView &view) const override;
 
     // The segments the line is made of, in drawing order, for the visible points.
     void walkLine(const SeriesView &view, LineSegmentSink &sink) const;
@@ -34,7 +35,17 @@ private:
         int edgePixel;
     };
 
+    // Where a walk limited to the view's band begins and ends: `start` is the point the
+    // line comes from when it enters the band's reach, `last` the last point to visit.
+    struct BandRange
+    {
+        int start;
+        int last;
+    };
+
     bool visibleRange(const SeriesView &view, VisibleRange &range) const;
+    BandRange bandRange(const SeriesView &view, const VisibleRange &range) const;
+    bool drawable(const SeriesView &view, int index) const;
     int firstAtOrAfter(double value, int from) const;
     double edgeValue(const VisibleRange &range) const;
     bool valuesMapNear(const AxisMapping &vertical) const;

@@ -32,4 +32,5 @@ struct LegendGeometry
     int bottom = 0;
 
     static LegendGeometry layOut(const Input &input);
+    bool operator==(const LegendGeometry &other) const = default;
 };

@@ -3,6 +3,7 @@
 #include "widgets/Bevel.h"
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <optional>
 
@@ -48,20 +49,26 @@ void TAdvPanel::setBevelInner(TPanelBevel bevel) { change(m_bevelInner, bevel); 
 void TAdvPanel::setBevelWidth(int width) { change(m_bevelWidth, width); }
 void TAdvPanel::setBuffered(bool buffered) { change(m_buffered, buffered); }
 
-void TAdvPanel::paintEvent(QPaintEvent *)
+void TAdvPanel::paintEvent(QPaintEvent *event)
 {
-    if (size().isEmpty())
+    const QRect exposed = event->rect() & rect();
+    if (exposed.isEmpty())
         return;
     QPainter painter(this);
     if (!m_buffered) {
         paintPanel(painter);
         return;
     }
-    QImage buffer(size(), QImage::Format_RGB32);
+    // Only the part to be shown goes through the buffer, at the screen's pixel density
+    // so that a scaled screen gets sharp edges.
+    const qreal ratio = devicePixelRatioF();
+    QImage buffer((QSizeF(exposed.size()) * ratio).toSize(), QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(ratio);
     QPainter bufferPainter(&buffer);
+    bufferPainter.translate(-exposed.topLeft());
     paintPanel(bufferPainter);
     bufferPainter.end();
-    painter.drawImage(0, 0, buffer);
+    painter.drawImage(exposed.topLeft(), buffer);
 }
 
 void TAdvPanel::paintPanel(QPainter &painter) const

@@ -19,6 +19,8 @@ constexpr int blockGap = 2;
 TAdvProgress::TAdvProgress(QWidget *parent)
     : QWidget(parent), m_barRgb(toQColor(m_barColor)), m_bkRgb(toQColor(m_bkColor))
 {
+    // Edge and fill cover every pixel: the panel beneath need not paint when a bar moves.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     resize(150, style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
@@ -40,8 +42,17 @@ void TAdvProgress::setPosition(std::int32_t position)
     const std::int32_t value = clamped(position);
     if (value == m_position)
         return;
+    // A display tick sets every bar; most readings move a bar by less than a pixel.
+    const bool moves = filledPixels(value) != filledPixels(m_position);
     m_position = value;
-    update();
+    if (moves)
+        update();
+}
+
+int TAdvProgress::filledPixels(std::int32_t position) const
+{
+    const int length = m_orientation == pbVertical ? height() : width();
+    return filledLength(length - 2 * edgeWidth, m_min, m_max, position);
 }
 
 void TAdvProgress::setOrientation(TProgressBarOrientation orientation)
@@ -96,7 +107,7 @@ void TAdvProgress::paintEvent(QPaintEvent *)
     Bevel::lowered().draw(painter, rect(), edgeWidth);
     painter.fillRect(inner, m_bkRgb);
     const bool vertical = m_orientation == pbVertical;
-    const int filled = filledLength(vertical ? inner.height() : inner.width(), m_min, m_max, m_position);
+    const int filled = filledPixels(m_position);
     if (m_smooth) {
         const QRect bar = vertical ? QRect(inner.left(), inner.bottom() + 1 - filled, inner.width(), filled)
                                    : QRect(inner.left(), inner.top(), filled, inner.height());

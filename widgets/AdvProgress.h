@@ -50,6 +50,7 @@ protected:
 
 private:
     std::int32_t clamped(std::int32_t position) const;
+    int filledPixels(std::int32_t position) const;
     void paintBlocks(QPainter &painter, const QRect &inner, int filled) const;
 
     std::int32_t m_min = 0;

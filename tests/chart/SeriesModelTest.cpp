@@ -173,4 +173,28 @@ TEST(ValueList, StatisticsFollowEveryChange)
     EXPECT_EQ(list.MaxValue(), 0);
 }
 
+// Values appended at the end after a read are taken into the statistics one by one; the
+// figures must be exactly those of a pass over the whole list (same order of additions).
+TEST(ValueList, StatisticsTakenInAtTheEndEqualAWholePass)
+{
+    TChartValueList growing(QStringLiteral("Y"), loNone);
+    growing.setMultiplier(0.1);
+    std::vector<double> stored;
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i) {
+        stored.push_back(std::uniform_real_distribution<double>(-1e6, 1e6)(random));
+        growing.insertAt(growing.Count(), stored.back());
+        if (i % 7 == 0)
+            (void)growing.Total(); // a read: the appends after it go in one at a time
+    }
+    TChartValueList whole(QStringLiteral("Y"), loNone);
+    whole.setMultiplier(0.1);
+    for (double v : stored)
+        whole.insertAt(whole.Count(), v);
+    EXPECT_EQ(growing.MinValue(), whole.MinValue());
+    EXPECT_EQ(growing.MaxValue(), whole.MaxValue());
+    EXPECT_EQ(growing.Total(), whole.Total());
+    EXPECT_EQ(growing.TotalABS(), whole.TotalABS());
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,4 +158,42 @@ TEST(AdvProgress, SystemColourKeepsItsValueAtTheTimeItWasSet)
     QApplication::setPalette(saved);
     EXPECT_EQ(bar.BarColor(), clHighlight);
     EXPECT_EQ(pixelAt(image, 8, 50), QColor(10, 20, 30));
+}
+
+namespace {
+
+// Counts the paint events the bar gets.
+struct CountingBar : LevelBar
+{
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        ++paints;
+        LevelBar::paintEvent(event);
+    }
+};
+
+} // namespace
+
+// A display tick sets every bar; only a position that moves the fill by a pixel repaints.
+TEST(AdvProgress, RepaintsOnlyWhenTheFillMovesAPixel)
+{
+    CountingBar bar;
+    bar.setMax(1023); // 100 pixels for 1023: about ten readings a pixel
+    bar.setPosition(500);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.paints > 0; }, 10000));
+    QCoreApplication::processEvents();
+    const int before = bar.paints;
+
+    bar.setPosition(501); // 48.97 -> 48.97: the same 49 pixels
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 501);
+    EXPECT_EQ(bar.paints, before);
+
+    bar.setPosition(520); // 50.8: 51 pixels
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar.paints > before; }, 10000));
+    EXPECT_EQ(bar.filledRows(), 51);
 }
