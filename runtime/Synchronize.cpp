@@ -45,15 +45,21 @@ public slots:
     void runPending() { Synchronize::runPending(); }
 };
 
-// Kept for the whole run, reachable from here.
+// Made by the application object's constructor, on the GUI thread, before any worker
+// can hand over: made lazily by the first worker, the object would be written on that
+// thread and read on the GUI thread with nothing ThreadSanitizer can see in between.
+// Kept for the whole run; a worker started after it sees it through the thread start.
+HandOverWaker *wakerInstance = nullptr;
+
+void createWaker()
+{
+    if (!wakerInstance)
+        wakerInstance = new HandOverWaker;
+}
+
 HandOverWaker &waker()
 {
-    static HandOverWaker *const instance = [] {
-        auto *created = new HandOverWaker;
-        created->moveToThread(QCoreApplication::instance()->thread());
-        return created;
-    }();
-    return *instance;
+    return *wakerInstance;
 }
 
 bool onGuiThread()
@@ -106,6 +112,8 @@ void finish(HandOver &item, std::exception_ptr error)
 }
 
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(createWaker)
 
 void Synchronize::call(std::function<void()> call)
 {

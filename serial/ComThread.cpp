@@ -60,8 +60,23 @@ void TComThread::Execute()
         // closing purge. The error is dropped with the thread.
         m_fatalError = std::current_exception();
     }
+    // However the loop ended (the wait saw the hang-up, or a read in a handler failed
+    // on it), a device that is gone is worth telling the operator.
+    m_vanished = m_port.m_device.hungUp();
+    if (m_vanished)
+        reportVanished();
     m_ended = true;
     Synchronize::wake();
+}
+
+void TComThread::reportVanished()
+{
+    // The report waits in the GUI thread's queue: run inside a hand-over, it could meet
+    // a ClosePort that is waiting for this very thread.
+    TCustomComPort *port = &m_port;
+    Synchronize::send([port] {
+        QMetaObject::invokeMethod(port, &TCustomComPort::checkVanished, Qt::QueuedConnection);
+    });
 }
 
 void TComThread::WaitLoop()

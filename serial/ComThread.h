@@ -31,6 +31,8 @@ public:
 
     // True once the thread body has returned, by the end of the loop or by an error.
     bool Ended() const { return m_ended.load(); }
+    // True once the body has ended because the device is gone.
+    bool Vanished() const { return m_ended.load() && m_vanished; }
 
 private:
     void Execute();
@@ -38,12 +40,14 @@ private:
     void DeliverEvents();
     void SendEventMessages();
     void waitForEnd();
+    void reportVanished();
 
     TCustomComPort &m_port;
     PosixEventWaiter m_waiter;
     TComEvents m_received;           // written by the thread, read by the delivery
     std::exception_ptr m_fatalError; // what ended the body early; dropped with the thread
     bool m_loopEnded = false;        // the loop ended by itself: stopped, failed or vanished
+    bool m_vanished = false;         // written by the body before m_ended
     std::atomic<bool> m_ended{false};
     std::thread m_thread;
 };
