@@ -71,8 +71,8 @@ void TComThread::Execute()
 
 void TComThread::reportVanished()
 {
-    // The report waits in the GUI thread's queue: run inside a hand-over, it could meet
-    // a ClosePort that is waiting for this very thread.
+    // The hand-over only posts the report: acted on inside it, the owner's Stop would
+    // wait in ClosePort for this very thread, which waits for the hand-over.
     TCustomComPort *port = &m_port;
     Synchronize::send([port] {
         QMetaObject::invokeMethod(port, &TCustomComPort::checkVanished, Qt::QueuedConnection);
