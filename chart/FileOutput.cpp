@@ -82,15 +82,9 @@ FileOutput::FileOutput(const QString &fileName) : m_fileName(fileName)
 
 FileOutput::~FileOutput()
 {
-    discard();
-}
-
-void FileOutput::discard()
-{
     if (m_fd < 0)
         return;
     ::close(m_fd);
-    m_fd = -1;
     ::unlink(m_temporary.constData());
 }
 

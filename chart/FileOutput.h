@@ -25,8 +25,6 @@ public:
     void commit();
 
 private:
-    void discard();
-
     QString m_fileName;
     QByteArray m_temporary;  // the file being written, in the target's folder
     int m_fd = -1;
