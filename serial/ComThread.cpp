@@ -62,9 +62,10 @@ void TComThread::Execute()
     }
     // However the loop ended (the wait saw the hang-up, or a read in a handler failed
     // on it), a device that is gone is worth telling the operator.
-    m_vanished = m_port.m_device.hungUp();
-    if (m_vanished)
+    if (m_port.m_device.hungUp()) {
+        m_vanished = true;
         reportVanished();
+    }
     m_ended = true;
     Synchronize::wake();
 }

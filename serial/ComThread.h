@@ -31,8 +31,8 @@ public:
 
     // True once the thread body has returned, by the end of the loop or by an error.
     bool Ended() const { return m_ended.load(); }
-    // True once the body has ended because the device is gone.
-    bool Vanished() const { return m_ended.load() && m_vanished; }
+    // True once the body is ending because the device is gone; set before the report.
+    bool Vanished() const { return m_vanished.load(); }
 
 private:
     void Execute();
@@ -47,7 +47,7 @@ private:
     TComEvents m_received;           // written by the thread, read by the delivery
     std::exception_ptr m_fatalError; // what ended the body early; dropped with the thread
     bool m_loopEnded = false;        // the loop ended by itself: stopped, failed or vanished
-    bool m_vanished = false;         // written by the body before m_ended
+    std::atomic<bool> m_vanished{false};
     std::atomic<bool> m_ended{false};
     std::thread m_thread;
 };
