@@ -3,6 +3,7 @@
 #include "runtime/Exception.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <sys/eventfd.h>
