@@ -9,6 +9,7 @@
 #include "runtime/Exception.h"
 #include "runtime/InfoBox.h"
 #include "serial/ComPort.h"
+#include "serial/EComPort.h"
 #include "widgets/AdvCircularProgress.h"
 #include "widgets/AdvPanel.h"
 #include "widgets/AdvProgress.h"
@@ -138,6 +139,13 @@ void TForm1::Button2Click()
     setTimerEnabled(false);
     Button2->setEnabled(false);
     Button1->setEnabled(true);
+}
+
+void TForm1::stopForVanishedDevice(int systemCode)
+{
+    // Frozen values ticking on and a disabled Start would hide that nothing arrives.
+    Button2Click();
+    throw EComPort(EComPort::ReadFailed, systemCode);
 }
 
 void TForm1::FormClose()

@@ -111,6 +111,7 @@ private:
     void arrangeTabOrder();
     void connectHandlers();
 
+    void stopForVanishedDevice(int systemCode);
     void setTimerEnabled(bool enabled);
     void setLevelMaximum(int maximum);
     void saveSeriesPicture();

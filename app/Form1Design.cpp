@@ -243,4 +243,6 @@ void TForm1::connectHandlers()
     onClick(Button8, this, &TForm1::Button8Click);
     onClick(Button9, this, &TForm1::Button9Click);
     onClick(Button10, this, &TForm1::Button10Click);
+    connect(ComPort1, &TCustomComPort::deviceVanished, this,
+            [this](int systemCode) { TApplication::guard([&] { stopForVanishedDevice(systemCode); }); });
 }

@@ -42,7 +42,8 @@ QString PictureNamer::singleName(const QString &folder, const QDate &date)
     int r = draw(m_random);
     for (int attempt = 0; attempt < randomTries + randomRange; ++attempt) {
         const QString name = singleName(folder, r, date);
-        if (!QFileInfo::exists(name))
+        // A link of any kind, dangling too, makes the name taken.
+        if (const QFileInfo entry(name); !entry.exists() && !entry.isSymLink())
             return name;
         r = attempt < randomTries ? draw(m_random) : (r + 1) % randomRange;
     }

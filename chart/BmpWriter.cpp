@@ -53,5 +53,5 @@ void BmpWriter::save(const QImage &image, const QString &fileName)
     const QByteArray bytes = encode(image);
     FileOutput file(fileName);
     file.write(bytes);
-    file.close();
+    file.commit();
 }

@@ -11,7 +11,8 @@ class BmpWriter
 public:
     static QByteArray encode(const QImage &image);
 
-    // Creates or replaces the file. Throws EFCreateError when it cannot be created and
-    // EWriteError when not every byte is stored (the incomplete file stays).
+    // Creates or replaces the file, which appears only when complete. Throws
+    // EFCreateError when it cannot be created and EWriteError when not every byte is
+    // stored; then an earlier file of that name stays as it was.
     static void save(const QImage &image, const QString &fileName);
 };

@@ -1,5 +1,7 @@
 #include "runtime/Synchronize.h"
 
+#include "runtime/GuiWakeup.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <chrono>
@@ -33,27 +35,16 @@ Queue &queue()
     return instance;
 }
 
-// Lives on the GUI thread; a queued call of its slot makes that thread run the hand-overs.
-// The call goes by name so that Qt makes and frees the queued event itself: a functor made
-// on the worker and run on the GUI thread would pass through Qt's own locks, which
-// ThreadSanitizer cannot see.
-class HandOverWaker : public QObject
-{
-    Q_OBJECT
+// Made by the application object's constructor, on the GUI thread, before any worker
+// can hand over: made lazily by the first worker, it would be written on that thread
+// and read on the GUI thread with nothing ThreadSanitizer can see in between. Kept for
+// the whole run; a worker started later sees it through the thread start.
+GuiWakeup *wakeup = nullptr;
 
-public slots:
-    void runPending() { Synchronize::runPending(); }
-};
-
-// Kept for the whole run, reachable from here.
-HandOverWaker &waker()
+void createWakeup()
 {
-    static HandOverWaker *const instance = [] {
-        auto *created = new HandOverWaker;
-        created->moveToThread(QCoreApplication::instance()->thread());
-        return created;
-    }();
-    return *instance;
+    if (!wakeup)
+        wakeup = new GuiWakeup(&Synchronize::runPending);
 }
 
 bool onGuiThread()
@@ -69,7 +60,7 @@ void handOver(HandOver &item)
     q.pending.push_back(&item);
     q.changed.notify_all();
     lock.unlock();
-    QMetaObject::invokeMethod(&waker(), "runPending", Qt::QueuedConnection);
+    wakeup->wake();
     lock.lock();
     q.changed.wait(lock, [&] { return item.done; });
 }
@@ -106,6 +97,8 @@ void finish(HandOver &item, std::exception_ptr error)
 }
 
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(createWakeup)
 
 void Synchronize::call(std::function<void()> call)
 {
@@ -173,5 +166,3 @@ bool Synchronize::waitForPending(int boundMs)
     std::unique_lock lock(q.mutex);
     return q.changed.wait_for(lock, std::chrono::milliseconds(boundMs), [&] { return !q.pending.empty(); });
 }
-
-#include "Synchronize.moc"

@@ -4,7 +4,7 @@
 
 // Hands calls from worker threads to the GUI thread.
 //
-// A worker queues a call and wakes the GUI thread with a queued invocation; the GUI
+// A worker queues a call and wakes the GUI thread's event loop (GuiWakeup); the GUI
 // thread runs queued calls from its event loop, or from waitUntil() while it waits for
 // a worker. A QCoreApplication must exist.
 class Synchronize

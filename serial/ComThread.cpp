@@ -60,8 +60,24 @@ void TComThread::Execute()
         // closing purge. The error is dropped with the thread.
         m_fatalError = std::current_exception();
     }
+    // However the loop ended (the wait saw the hang-up, or a read in a handler failed
+    // on it), a device that is gone is worth telling the operator.
+    if (m_port.m_device.hungUp()) {
+        m_vanished = true;
+        reportVanished();
+    }
     m_ended = true;
     Synchronize::wake();
+}
+
+void TComThread::reportVanished()
+{
+    // The hand-over only posts the report: acted on inside it, the owner's Stop would
+    // wait in ClosePort for this very thread, which waits for the hand-over.
+    TCustomComPort *port = &m_port;
+    Synchronize::send([port] {
+        QMetaObject::invokeMethod(port, &TCustomComPort::checkVanished, Qt::QueuedConnection);
+    });
 }
 
 void TComThread::WaitLoop()

@@ -31,6 +31,8 @@ public:
 
     // True once the thread body has returned, by the end of the loop or by an error.
     bool Ended() const { return m_ended.load(); }
+    // True once the body is ending because the device is gone; set before the report.
+    bool Vanished() const { return m_vanished.load(); }
 
 private:
     void Execute();
@@ -38,12 +40,14 @@ private:
     void DeliverEvents();
     void SendEventMessages();
     void waitForEnd();
+    void reportVanished();
 
     TCustomComPort &m_port;
     PosixEventWaiter m_waiter;
     TComEvents m_received;           // written by the thread, read by the delivery
     std::exception_ptr m_fatalError; // what ended the body early; dropped with the thread
     bool m_loopEnded = false;        // the loop ended by itself: stopped, failed or vanished
+    std::atomic<bool> m_vanished{false};
     std::atomic<bool> m_ended{false};
     std::thread m_thread;
 };

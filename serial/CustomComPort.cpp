@@ -3,6 +3,8 @@
 #include "serial/ComThread.h"
 #include "serial/EComPort.h"
 
+#include <cerrno>
+
 TCustomComPort::TCustomComPort(QObject *owner) : QObject(owner)
 {
 }
@@ -252,6 +254,13 @@ void TCustomComPort::ClosePort()
     CloseDeviceHandle();
     m_connected = false;
     DoAfterClose();
+}
+
+void TCustomComPort::checkVanished()
+{
+    // The thread of this opening asks once, as its body ends.
+    if (m_connected && m_thread && m_thread->Vanished())
+        emit deviceVanished(EIO);
 }
 
 // ---- reading ---------------------------------------------------------------------

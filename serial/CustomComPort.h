@@ -93,6 +93,11 @@ public:
     TComSignals ReadModemSignals();
     void AbortPendingIO();
 
+    // Runs on the GUI thread when the event thread has ended because the device is gone
+    // (unplugged, or the other side hung up): emits deviceVanished once for this
+    // opening, unless the port was closed, or closed and opened again, meanwhile.
+    void checkVanished();
+
     // The open device, for what the driver reports back.
     const PosixSerialDevice &Device() const { return m_device; }
     // The event thread of this opening; none while closed or with Events empty.
@@ -114,6 +119,11 @@ public:
     TComNotifyEvent OnAfterClose;
     TComNotifyEvent OnBeforeOpen;
     TComNotifyEvent OnBeforeClose;
+
+signals:
+    // The device of the open port is gone; systemCode is the error a read on it gives.
+    // The port stays open until closed.
+    void deviceVanished(int systemCode);
 
 protected:
     virtual void OpenDeviceHandle();

@@ -3,6 +3,7 @@
 // other file is why this file exists.
 #include "serial/PosixSerialDevice.h"
 
+#include "serial/DeviceHolders.h"
 #include "serial/EComPort.h"
 
 #include <asm/termbits.h>
@@ -10,6 +11,7 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -199,16 +201,18 @@ QByteArray PosixSerialDevice::devicePath(const QString &port)
 
 void PosixSerialDevice::open(const QString &port)
 {
-    const int fd = ::open(devicePath(port).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const QByteArray path = devicePath(port);
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         fail(EComPort::OpenFailed);
+    try {
+        claim(fd, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     // TIOCEXCL keeps other users out but not root; the lock keeps out root too.
     ioctl(fd, TIOCEXCL);
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        fail(EComPort::OpenFailed, error);
-    }
     termios2 found{};
     m_savedState = ioctl(fd, TCGETS2, &found) == 0
                        ? QByteArray(reinterpret_cast<const char *>(&found), sizeof found)
@@ -216,6 +220,23 @@ void PosixSerialDevice::open(const QString &port)
     m_fd = fd;
     std::lock_guard lock(m_mutex);
     m_lineErrorCounts = readLineCounters(fd);
+}
+
+void PosixSerialDevice::claim(int fd, const QByteArray &path)
+{
+    // A file or a pipe given as the port must not be locked, let alone configured.
+    struct stat device{};
+    if (fstat(fd, &device) != 0)
+        fail(EComPort::OpenFailed);
+    if (!S_ISCHR(device.st_mode))
+        fail(EComPort::OpenFailed, ENOTTY);
+    // Two readers of one line each get part of the bytes: a port that someone else
+    // has open, or has locked, is refused.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        fail(EComPort::OpenFailed, errno == EWOULDBLOCK ? EBUSY : errno);
+    if (DeviceHolders::findOther(device.st_rdev) != 0
+        || m_uucpLock.acquire(path) == UucpLock::Outcome::HeldElsewhere)
+        fail(EComPort::OpenFailed, EBUSY);
 }
 
 void PosixSerialDevice::close()
@@ -228,6 +249,13 @@ void PosixSerialDevice::close()
     ::close(m_fd);
     m_fd = -1;
     m_savedState.clear();
+    m_uucpLock.release();
+}
+
+bool PosixSerialDevice::hungUp() const
+{
+    pollfd device = {m_fd, 0, 0};
+    return poll(&device, 1, 0) > 0 && (device.revents & POLLHUP);
 }
 
 void PosixSerialDevice::setupQueues(int inputSize, int outputSize)

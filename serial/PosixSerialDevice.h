@@ -2,6 +2,7 @@
 
 #include "serial/CommTimeouts.h"
 #include "serial/DCB.h"
+#include "serial/UucpLock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -55,12 +56,19 @@ public:
     // "/dev/" + port, or port itself when it is already a path.
     static QByteArray devicePath(const QString &port);
 
-    // Opens the device for this program alone; code 1 on failure.
+    // Opens the device for this program alone; code 1 on failure: ENOTTY for anything
+    // but a character device, EBUSY when another program has it open or locked. Holds
+    // the device's UUCP lock while open.
     void open(const QString &port);
     // Restores the line as it was found and releases the device; harmless when closed.
     void close();
     bool isOpen() const { return m_fd >= 0; }
     int handle() const { return m_fd; }
+    // Our UUCP lock file while open; empty when the lock folder may not be written.
+    QByteArray lockFile() const { return m_uucpLock.path(); }
+
+    // The device is gone: unplugged, or the other side of a pseudo-terminal closed.
+    bool hungUp() const;
 
     // Linux sizes its queues itself: the sizes are kept; code 9 only when not open.
     void setupQueues(int inputSize, int outputSize);
@@ -89,6 +97,8 @@ private:
     [[noreturn]] static void fail(int code);
     [[noreturn]] static void fail(int code, int error);
 
+    void claim(int fd, const QByteArray &path);
+
     int readAvailable(char *data, int count, bool &hungUp);
     int waitForMore(char *data, int count, int got, ReadRecord &record);
     void applyModemLines(const TDCB &dcb);
@@ -96,6 +106,7 @@ private:
 
     int m_fd = -1;
     QByteArray m_savedState;  // the termios found at open, restored at close
+    UucpLock m_uucpLock;
     int m_inputQueueSize = 0;
     int m_outputQueueSize = 0;
 

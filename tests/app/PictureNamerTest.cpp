@@ -64,4 +64,19 @@ TEST(PictureNamerTest, twoNamersWithTheSameSeedDrawTheSameNamesElsewhereDifferen
     EXPECT_NE(fromA, fromC);
 }
 
+TEST(PictureNamerTest, aLinkUnderASingleNameMakesItTakenEvenWhenDangling)
+{
+    QTemporaryDir folder;
+    PictureNamer twin(99);
+    const QString first = twin.singleName(folder.path(), day);
+    const QString second = twin.singleName(folder.path(), day);
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("nowhere")), first));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/etc/hostname"), second));
+
+    PictureNamer namer(99);
+    const QString name = namer.singleName(folder.path(), day);
+    EXPECT_NE(name, first);
+    EXPECT_NE(name, second);
+}
+
 } // namespace

@@ -2,7 +2,9 @@
 #include "app/PictureNamer.h"
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
+#include "runtime/Application.h"
 #include "runtime/Exception.h"
+#include "tests/support/FullFolder.h"
 #include "tests/support/ModalWatcher.h"
 #include "widgets/AdvCircularProgress.h"
 #include "widgets/CircularSegments.h"
@@ -10,6 +12,7 @@
 #include "widgets/SpinEdit.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -226,6 +229,72 @@ TEST_F(PictureSavingTest, aSinglePictureThatFailsRestartsTheDisplayBeforeTheErro
         << watcher.boxes().front().text.toStdString();
     EXPECT_TRUE(timerRanDuringBox);
     EXPECT_TRUE(form.Timer1->isActive());
+    form.Timer1->stop();
+}
+
+QStringList allEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+TEST_F(PictureSavingTest, linksPlantedUnderSeriesNamesAreReplacedAndNeverFollowed)
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("victim"));
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+    }
+    ASSERT_TRUE(QFile::link(target, seriesFile(1)));
+    ASSERT_TRUE(QFile::link(elsewhere.filePath(QStringLiteral("made.bmp")), seriesFile(0)));
+
+    ModalWatcher watcher;
+    form.SpinEdit3->setValue(2);
+    form.Button4->click();
+    sweeps(2);
+    for (int number : {1, 0}) {
+        const QFileInfo picture(seriesFile(number));
+        EXPECT_FALSE(picture.isSymLink()) << number;
+        EXPECT_TRUE(picture.isFile());
+        EXPECT_FALSE(QImage(seriesFile(number)).isNull());
+    }
+    QFile victim(target);
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), QByteArray("not a picture"));
+    EXPECT_EQ(allEntries(elsewhere.path()), QStringList{QStringLiteral("victim")});
+    EXPECT_EQ(watcher.boxes().size(), 1) << "the series ends as usual";
+}
+
+TEST_F(PictureSavingTest, aFullDiscReportsTheWriteErrorAndKeepsTheEarlierPicture)
+{
+    FullFolder disc;
+    answerFolder(disc.path());
+    ModalWatcher watcher;
+    form.Button4->click();
+    sweeps(1); // picture 0 of a first series
+    ASSERT_EQ(watcher.boxes().size(), 1);
+    QFile earlier(PictureNamer::seriesName(disc.path(), 0, QDate::currentDate()));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    const QByteArray earlierBytes = earlier.readAll();
+    earlier.close();
+    disc.fill(100 * 1024);
+
+    form.Button4->click();
+    for (int i = 0; i < 10; ++i)
+        tick();
+    // What the timer's dispatch does with the wrapping tick.
+    TApplication::guard([&] { form.Timer1Timer(); });
+    ASSERT_EQ(watcher.boxes().size(), 2);
+    EXPECT_EQ(watcher.boxes().back().text, QStringLiteral("Stream write error."));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), earlierBytes) << "the earlier picture of that name is whole";
+
+    form.Button3->click();
+    ASSERT_EQ(watcher.boxes().size(), 3);
+    EXPECT_EQ(watcher.boxes().back().text, QStringLiteral("Stream write error."));
+    EXPECT_EQ(allEntries(disc.path()), QStringList{QFileInfo(earlier).fileName()})
+        << "no single picture, no temporary file";
     form.Timer1->stop();
 }
 

@@ -10,6 +10,8 @@
 #include "widgets/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,6 +139,43 @@ TEST_F(LiveDisplayTest, aSeriesOfTwoPicturesFromLiveData)
     }
     ASSERT_EQ(watcher.boxes().size(), 1);
     EXPECT_EQ(watcher.boxes().front().text, QStringLiteral("Серия картинок сохранена"));
+}
+
+TEST_F(LiveDisplayTest, aBoardThatVanishesWhileReadingsFlowStopsTheWindowWithOneBox)
+{
+    // The port is a link, as udev names an adapter, so that the board can come back.
+    QTemporaryDir links;
+    const QString link = links.filePath(QStringLiteral("board"));
+    ASSERT_TRUE(QFile::link(board.slavePath(), link));
+    form.ComPort1->setPort(link);
+    ModalWatcher watcher;
+    form.Button1->click();
+    ASSERT_TRUE(form.ComPort1->Connected());
+    for (int i = 0; i < 200; ++i)
+        board.write("101b202c303d");
+    ASSERT_TRUE(waitForReadings({101, 202, 303, 0, 0, 0}));
+    board.closeMaster();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.boxes().isEmpty(); }, 20000));
+    EXPECT_EQ(watcher.boxes().front().text, QStringLiteral("ReadFile function failed (win error code: 5)"));
+    EXPECT_EQ(watcher.boxes().front().icon, QMessageBox::Critical);
+    EXPECT_FALSE(form.ComPort1->Connected());
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_TRUE(form.Button1->isEnabled());
+    EXPECT_FALSE(form.Button2->isEnabled());
+    QCoreApplication::processEvents(); // whatever else was queued has run
+    EXPECT_EQ(watcher.boxes().size(), 1);
+
+    PtyPair back;
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(back.slavePath(), link));
+    form.Button1->click();
+    ASSERT_TRUE(form.ComPort1->Connected()) << "Start works again once the board is back";
+    EXPECT_TRUE(form.Timer1->isActive());
+    back.write("404e");
+    EXPECT_TRUE(waitForReadings({101, 202, 303, 404, 0, 0}));
+    EXPECT_EQ(watcher.boxes().size(), 1);
+    form.Button2->click();
 }
 
 } // namespace

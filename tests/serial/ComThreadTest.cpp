@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QThread>
 
@@ -308,6 +309,49 @@ TEST_F(ComPortOnPty, ReadOnAVanishedDeviceFails)
     pty.closeMaster();
     std::string text;
     expectComPortError([&] { port.ReadText(text, 4); }, EComPort::ReadFailed, EIO);
+    port.ClosePort();
+}
+
+TEST_F(ComPortOnPty, VanishedDeviceIsReportedOnceWithTheReadError)
+{
+    RxRecorder rx(port);
+    QSignalSpy vanished(&port, &TCustomComPort::deviceVanished);
+    port.OpenPort();
+    for (int i = 0; i < 50; ++i)
+        pty.write("123b456c");
+    pty.closeMaster();
+    ASSERT_TRUE(waitFor([&] { return !vanished.isEmpty(); }));
+    EXPECT_EQ(vanished.takeFirst().at(0).toInt(), EIO);
+    EXPECT_TRUE(port.Connected()) << "closing is the owner's choice";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(vanished.isEmpty()) << "once per opening";
+    port.ClosePort();
+}
+
+TEST_F(ComPortOnPty, VanishedDeviceClosedBeforeTheReportRunsReportsNothing)
+{
+    RxRecorder rx(port);
+    QSignalSpy vanished(&port, &TCustomComPort::deviceVanished);
+    port.OpenPort();
+    const TComThread *thread = port.EventThread();
+    pty.closeMaster();
+    // Waits without Qt's event loop, as a Stop pressed just then would.
+    Synchronize::waitUntil([&] { return thread->Ended(); });
+    port.ClosePort();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(vanished.isEmpty());
+}
+
+TEST_F(ComPortOnPty, HandlerErrorWithTheDeviceStillThereIsNoVanishing)
+{
+    QSignalSpy vanished(&port, &TCustomComPort::deviceVanished);
+    port.OnRxChar = [](TCustomComPort &, int) { throw EConvertError("'x' is not a valid integer value"); };
+    port.OpenPort();
+    const TComThread *thread = port.EventThread();
+    pty.write("xb");
+    ASSERT_TRUE(waitFor([&] { return thread->Ended(); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(vanished.isEmpty());
     port.ClosePort();
 }
 
