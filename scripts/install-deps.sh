@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
+  desktop-file-utils
 )
 if [ "${1:-}" = --display ]; then
   packages+=(xvfb xdotool x11-utils imagemagick)
