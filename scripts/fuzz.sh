@@ -9,6 +9,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:?usage: $0 SECONDS}"
 build=build-fuzz
 
+./scripts/install-deps.sh --fuzz
+
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DONDRIX_FUZZ=ON -DONDRIX_TESTS=OFF >/dev/null
 mapfile -t targets < <(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort -u)
