@@ -13,7 +13,9 @@ build=build-fuzz
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DONDRIX_FUZZ=ON -DONDRIX_TESTS=OFF >/dev/null
-mapfile -t targets < <(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort -u)
+# Every fuzz_* executable target; Qt's generated helper targets are no fuzz targets.
+mapfile -t targets < <(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' \
+                        | grep -v '_autogen' | sort -u)
 if ((${#targets[@]} == 0)); then
   echo "no fuzz targets found" >&2
   exit 1
