@@ -10,8 +10,9 @@
 // Turns the board's wire text ("512b": a number, then the channel's tag letter) into
 // readings. The serial driver hands text over in whatever pieces it received, so the
 // decoder works on the stream: a reading may span two deliveries and one delivery may
-// hold many readings. A reading that does not convert is dropped and counted; reception
-// goes on.
+// hold many readings. A line end also ends a reading, so a line without a tag letter
+// cannot swallow the reading on the next line. A reading that does not convert, and text
+// that ends at a line end without a tag letter, is dropped and counted; reception goes on.
 class ReadingDecoder
 {
 public:
@@ -25,21 +26,28 @@ public:
 
     // The channel a tag letter names, or -1 for any other character.
     static int channelOfTag(char tag);
+    static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
     std::uint64_t droppedCount() const { return m_dropped; }
+    std::uint64_t decodedCount() const { return m_decoded; }
 
     // Every stored reading is also handed to sink (none by default); it must outlive
     // the decoder or be replaced first.
     void setSink(ReadingSink *sink) { m_sink = sink; }
 
-    // Text kept without a tag letter beyond this is noise, not a reading.
+    // Text kept without a tag letter beyond this is noise, not a reading: it is dropped
+    // together with whatever follows it up to the next tag letter or line end.
     static constexpr std::size_t maxPendingLength = 64;
 
 private:
-    void decodeReading(std::string_view text, int channel);
+    void endReading(std::string_view piece, int channel);
+    void keep(std::string_view rest);
+    bool decodeReading(std::string_view text, int channel);
 
     AcquisitionState &m_state;
     std::string m_pending;
     ReadingSink *m_sink = nullptr;
     std::uint64_t m_dropped = 0;
+    std::uint64_t m_decoded = 0;
+    bool m_overflowed = false; // the kept text outgrew the bound and was let go
 };

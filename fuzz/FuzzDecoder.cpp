@@ -1,6 +1,7 @@
 // Feeds arbitrary line text to the reading decoder twice: whole, and one byte per
-// delivery. Neither may crash, and while no run between tag letters outgrows the kept-
-// text bound, both must leave the same readings and the same count of dropped ones.
+// delivery. Neither may crash, and while no run between tag letters or line ends
+// outgrows the kept-text bound, both must leave the same readings and the same count
+// of dropped ones.
 
 #include "app/ReadingDecoder.h"
 
@@ -13,7 +14,7 @@ bool runsFitTheBound(std::string_view text)
 {
     std::size_t run = 0;
     for (char c : text) {
-        run = ReadingDecoder::channelOfTag(c) >= 0 ? 0 : run + 1;
+        run = ReadingDecoder::channelOfTag(c) >= 0 || ReadingDecoder::isLineEnd(c) ? 0 : run + 1;
         if (run > ReadingDecoder::maxPendingLength)
             return false;
     }

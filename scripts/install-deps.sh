@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Ondrix needs to build and test it, and with --display
-# also what shows it on a virtual screen; only what is missing, with one package-list
-# update first when something is.
+# Installs the Debian packages Ondrix needs to build and test it, with --display also
+# what shows it on a virtual screen, with --fuzz the clang fuzzing tools; only what is
+# missing, with one package-list update first when something is.
 set -euo pipefail
 
 packages=(
@@ -9,10 +9,15 @@ packages=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev gettext
   fonts-liberation fonts-dejavu-core fonts-ocr-a
+  desktop-file-utils
 )
-if [ "${1:-}" = --display ]; then
-  packages+=(xvfb xdotool x11-utils imagemagick)
-fi
+for option in "$@"; do
+  case "$option" in
+    --display) packages+=(xvfb xdotool x11-utils imagemagick) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    *) echo "usage: $0 [--display] [--fuzz]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

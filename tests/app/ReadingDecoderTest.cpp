@@ -102,7 +102,7 @@ TEST_F(ReadingDecoderTest, badReadingsAreDroppedCountedAndDoNotStopTheStream)
 {
     markAllSlots(5);
     const std::pair<std::string_view, int> badChunks[] = {
-        {"b", 0}, {"12x4d", 2}, {"2147483648b", 0}, {"1\r2c", 1}, {" \r\ne", 3},
+        {"b", 0}, {"12x4d", 2}, {"2147483648b", 0}, {"1\t2c", 1}, {" \r\ne", 3},
     };
     for (const auto &[chunk, slot] : badChunks) {
         decoder.decode(chunk);
@@ -120,10 +120,30 @@ TEST_F(ReadingDecoderTest, keptTextIsBounded)
     decoder.decode("1b");
     EXPECT_EQ(decoder.droppedCount(), 1u) << "64 kept characters are still joined";
 
+    markAllSlots(5);
     decoder.decode(std::string(ReadingDecoder::maxPendingLength + 1, '9'));
     decoder.decode("7b");
-    EXPECT_EQ(state.adcValue[0], 7) << "noise beyond the bound is discarded";
+    EXPECT_EQ(state.adcValue[0], 5) << "the tail of an overlong run is no reading of its own";
+    EXPECT_EQ(decoder.droppedCount(), 2u) << "the run and the text it ran into are one bad reading";
+    decoder.decode("8b");
+    EXPECT_EQ(state.adcValue[0], 8) << "the next reading is decoded again";
+}
+
+TEST_F(ReadingDecoderTest, aLineEndEndsAReadingWithoutATag)
+{
+    markAllSlots(5);
+    decoder.decode("512B\r\n300c\r\n");
+    EXPECT_EQ(state.adcValue[1], 300) << "an untagged line does not swallow the next one";
     EXPECT_EQ(decoder.droppedCount(), 1u);
+    decoder.decode("1\r2d");
+    EXPECT_EQ(state.adcValue[2], 2);
+    EXPECT_EQ(decoder.droppedCount(), 2u);
+    decoder.decode("\r\n \r\n\t\n");
+    EXPECT_EQ(decoder.droppedCount(), 2u) << "blank lines are no readings";
+    decoder.decode(std::string(3 * ReadingDecoder::maxPendingLength, 'Z') + "\r\n4e");
+    EXPECT_EQ(state.adcValue[3], 4) << "a line end also ends an overlong run";
+    EXPECT_EQ(decoder.droppedCount(), 3u);
+    EXPECT_EQ(decoder.decodedCount(), 3u);
 }
 
 TEST_F(ReadingDecoderTest, resetForgetsAPartialReading)
@@ -163,7 +183,7 @@ namespace {
 // Wire text as a real line carries it: good readings, line ends, now and then a bad one.
 std::string makeStream(std::mt19937 &random, int readings)
 {
-    static const char *const bad[] = {"12x4", "", "$", "99999999999", "-", "1\r2"};
+    static const char *const bad[] = {"12x4", "", "$", "99999999999", "-", "1\r2", "7B"};
     std::string stream;
     for (int i = 0; i < readings; ++i) {
         if (random() % 10 == 0)

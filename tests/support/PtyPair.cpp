@@ -4,13 +4,15 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
 #include <unistd.h>
 
 PtyPair::PtyPair()
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // Non-blocking, so that a writer whose reader went away is never stuck in write().
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
         throw std::runtime_error("no pseudo-terminal");
     char name[128];
@@ -27,11 +29,29 @@ PtyPair::~PtyPair()
 void PtyPair::write(std::string_view bytes)
 {
     while (!bytes.empty()) {
+        const std::size_t written = tryWrite(bytes, -1);
+        ASSERT_GT(written, 0u) << "writing to the pseudo-terminal failed, errno " << errno;
+        bytes.remove_prefix(written);
+    }
+}
+
+std::size_t PtyPair::tryWrite(std::string_view bytes, int waitMs)
+{
+    pollfd room{m_master, POLLOUT, 0};
+    for (;;) {
         const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
+        if (written >= 0)
+            return std::size_t(written);
+        if (errno == EINTR)
             continue;
-        ASSERT_GT(written, 0) << "writing to the pseudo-terminal failed, errno " << errno;
-        bytes.remove_prefix(std::size_t(written));
+        if (errno != EAGAIN)
+            return 0;
+        int ready;
+        do {
+            ready = ::poll(&room, 1, waitMs);
+        } while (ready < 0 && errno == EINTR);
+        if (ready <= 0)
+            return 0;
     }
 }
 

@@ -18,6 +18,10 @@ public:
     // Sends bytes as the board would; every byte is written before this returns.
     void write(std::string_view bytes);
 
+    // Writes what the pseudo-terminal takes at once, waiting at most waitMs for room;
+    // returns how many bytes went. Never blocks longer, so a writer can always stop.
+    std::size_t tryWrite(std::string_view bytes, int waitMs);
+
     // Closes the master: to the engine the device has vanished.
     void closeMaster();
 
