@@ -5,6 +5,7 @@
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/ReadOnlyFolder.h"
 #include "tests/faults/WindowOnBoard.h"
+#include "tests/support/FullFolder.h"
 #include "tests/support/ModalWatcher.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
@@ -143,6 +144,38 @@ TEST_F(PictureFault, aReadOnlyFolderRefusesPicturesWithOneErrorEachAndTheDisplay
         expectOneCreateError(boxes, folder.path());
     }
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
+TEST_F(PictureFault, aFullDiscLeavesNoPartialPictureAndKeepsTheEarlierOneOfThatName)
+{
+    FullFolder disc;
+    chooseFolder(disc.path());
+    // A series of 3 writes picture 2 first: an earlier picture of that name is there.
+    const QString firstName = PictureNamer::seriesName(disc.path(), 2, QDate::currentDate());
+    const QByteArray earlierBytes(4096, 'e');
+    {
+        QFile earlier(firstName);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        ASSERT_EQ(earlier.write(earlierBytes), earlierBytes.size());
+    }
+    disc.fill(64 * 1024); // a picture takes about 600 KB
+    setFastest();
+    startSeries(3);
+
+    ModalWatcher boxes;
+    form.Button1->click();
+    board.write("100b");
+    expectSeriesEndsAndDisplayGoesOn();
+    form.Button2->click();
+
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes().front().text, QStringLiteral("Stream write error."));
+    QFile earlier(firstName);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), earlierBytes) << "the earlier picture was replaced or cut";
+    EXPECT_EQ(QDir(disc.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QFileInfo(firstName).fileName()})
+        << "a partial picture or a temporary file was left behind";
 }
 
 TEST_F(PictureFault, aSeriesOfTwoHundredAtTheFastestSettingsIsComplete)
