@@ -50,7 +50,9 @@ std::size_t PtyPair::tryWrite(std::string_view bytes, int waitMs)
         do {
             ready = ::poll(&room, 1, waitMs);
         } while (ready < 0 && errno == EINTR);
-        if (ready <= 0)
+        // With the slave side closed the master reports a hang-up at once, every time,
+        // and the queue never drains: give up instead of spinning.
+        if (ready <= 0 || (room.revents & (POLLHUP | POLLERR)))
             return 0;
     }
 }
