@@ -92,29 +92,18 @@ void TChart::AddSeries(std::unique_ptr<TChartSeries> series)
 void TChart::Invalidate()
 {
     m_bufferValid = false;
-    m_bands.clear();
+    m_band = QRect();
     m_appended = false;
     update();
-}
-
-QRect TChart::outOfDateBand() const
-{
-    QRect all;
-    for (const QRect &band : m_bands)
-        all |= band;
-    return all;
 }
 
 void TChart::InvalidateBand(const QRect &band)
 {
     if (!m_bufferValid)
         return update();
-    // Kept apart, not merged: the traces of one tick lie at different heights, and small
-    // rectangles are cheap to redraw. Many of them are merged into one.
-    if (m_bands.size() == maxBands)
-        m_bands = {outOfDateBand()};
-    if (!band.isEmpty())
-        m_bands.push_back(band);
+    // One rectangle around all of them: the traces of a tick share their columns, and
+    // a rectangle is what the redrawing pass clips to cheaply.
+    m_band |= band;
     m_appended = true;
     update(band);
     // Which legend rows change is worked out at the repaint; the window takes all of them.
@@ -175,50 +164,57 @@ void TChart::refreshBuffer()
         QPainter offscreen(&m_buffer);
         drawPass(offscreen, rect());
         m_bufferValid = true;
+        ++m_wholeRedraws;
     }
-    m_bands.clear();
+    m_band = QRect();
     m_appended = false;
 }
 
-// Redraws what the appends since the last pass changed: their bands and the legend rows
-// with a new last value, by the same drawing pass clipped to them.
+// Redraws what the appends since the last pass changed: their band and the legend rows
+// with a new last value, each by the same drawing pass clipped to it.
 void TChart::redrawBands()
 {
     if (!m_appended)
         return;
-    QRegion damaged;
-    for (const QRect &band : m_bands)
-        damaged |= band;
-    QRect walked = outOfDateBand();
+    QRect rows;
     const std::vector<const TChartSeries *> active = activeSeries();
     if (m_legend.Visible() && !active.empty()) {
         const ChartRect bounds = ChartRect::fromQRect(rect());
-        QRect rows;
-        if (!m_legend.changedRows(bounds, plotWithinMargins(bounds), active, rows)) {
+        const QRect shown = m_legend.drawnArea();
+        if (!m_legend.changedArea(bounds, plotWithinMargins(bounds), active, rows)) {
             m_bufferValid = false;
             return refreshBuffer();
         }
-        damaged |= rows;
-        // A legend laid over the plotting area has lines beneath its rows.
-        walked |= rows & m_plotRect.toQRect();
+        // A box that grew reaches past what the window was told to repaint.
+        if (!shown.contains(rows))
+            update(rows);
     }
-    if (damaged.isEmpty())
-        return;
-    // Qt rasterises a wide line slightly differently when it crosses a clip edge, so the
-    // series must be drawn under the very clip of a full pass (the plotting rectangle).
-    // The pass goes into a scratch image of the buffer's size, the rest of it clipped to
-    // the damage; only the damaged pixels are taken over.
     if (m_scratch.size() != m_buffer.size() || m_scratch.devicePixelRatio() != m_buffer.devicePixelRatio()) {
         m_scratch = QImage(m_buffer.size(), m_buffer.format());
         m_scratch.setDevicePixelRatio(m_buffer.devicePixelRatio());
     }
+    // Apart, not as one region: under a clip region Qt walks every line through the
+    // region's bounding box pixel by pixel, and the band and the rows lie far apart.
+    if (!m_band.isEmpty())
+        redrawArea(m_band, m_band);
+    // A legend laid over the plotting area has lines beneath its rows.
+    if (!rows.isEmpty())
+        redrawArea(rows, rows & m_plotRect.toQRect());
+}
+
+// Qt rasterises a wide line slightly differently when it crosses a clip edge, so the
+// series must be drawn under the very clip of a full pass (the plotting rectangle). The
+// pass goes into a scratch image of the buffer's size, the rest of it clipped to `area`;
+// only that area is taken over.
+void TChart::redrawArea(const QRect &area, const QRect &walked)
+{
     QPainter scratch(&m_scratch);
-    scratch.setClipRegion(damaged);
+    scratch.setClipRect(area);
     drawPass(scratch, rect(), &walked);
     scratch.end();
     QPainter buffer(&m_buffer);
     buffer.setCompositionMode(QPainter::CompositionMode_Source);
-    copyRegion(buffer, m_scratch, damaged);
+    copyRegion(buffer, m_scratch, area);
 }
 
 void TChart::mousePressEvent(QMouseEvent *event)

@@ -89,10 +89,10 @@ public:
     // Called by a series after a point was appended at its end.
     void pointAppended(const TChartSeries &series);
 
-    // What the next repaint redraws of the off-screen image: everything, or the bands
-    // invalidated since the last one (empty when nothing).
+    // What the next repaint redraws of the off-screen image: everything, or the
+    // rectangle around the bands invalidated since the last one (empty when nothing).
     bool wholeOutOfDate() const { return !m_bufferValid; }
-    QRect outOfDateBand() const;
+    QRect outOfDateBand() const { return m_band; }
     // The off-screen image as the window shows it, at the widget's device pixel ratio.
     const QImage &screenBuffer() const { return m_buffer; }
 
@@ -106,6 +106,8 @@ public:
 
     // How many drawing passes ran (screen and export).
     int drawingPasses() const { return m_drawingPasses; }
+    // How many of them redrew the whole off-screen image.
+    int wholeRedraws() const { return m_wholeRedraws; }
 
     // Mouse zoom and panning (AllowZoom, AnimatedZoom, AnimatedZoomSteps, AllowPanning).
     TChartZoom &Zoom() { return m_zoom; }
@@ -138,6 +140,7 @@ private:
     void drawPass(QPainter &painter, const QRect &target, const QRect *band = nullptr);
     void refreshBuffer();
     void redrawBands();
+    void redrawArea(const QRect &area, const QRect &walked);
     bool followsData(const TChartAxis &axis) const;
     ChartRect plotWithinMargins(const ChartRect &bounds) const;
     void fixPlot(ChartRect &plot, const ChartRect &bounds) const;
@@ -180,8 +183,8 @@ private:
     QImage m_buffer;
     bool m_bufferValid = false;
     QImage m_scratch;               // where bands are drawn before they are taken over
-    static constexpr std::size_t maxBands = 32;
-    std::vector<QRect> m_bands;     // out of date within a current image
+    QRect m_band;                   // out of date within a current image
     bool m_appended = false;        // legend rows may have changed since the last pass
     int m_drawingPasses = 0;
+    int m_wholeRedraws = 0;
 };

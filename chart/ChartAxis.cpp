@@ -146,8 +146,8 @@ int TChartAxis::labelSize() const
     if (Horizontal())
         return metrics.height();
     const double step = labelIncrement();
-    const int first = metrics.horizontalAdvance(labelText(AxisLabels::roundedLabel(m_effectiveMinimum, step, m_roundFirstLabel)));
-    const int last = metrics.horizontalAdvance(labelText(AxisLabels::roundedLabel(m_effectiveMaximum, step, m_roundFirstLabel)));
+    const int first = m_labelWidths.of(m_labelsFont, labelText(AxisLabels::roundedLabel(m_effectiveMinimum, step, m_roundFirstLabel)));
+    const int last = m_labelWidths.of(m_labelsFont, labelText(AxisLabels::roundedLabel(m_effectiveMaximum, step, m_roundFirstLabel)));
     return std::max(first, last) + metrics.horizontalAdvance(QLatin1Char(' '));
 }
 
@@ -171,8 +171,8 @@ double TChartAxis::labelIncrement() const
     const QFontMetrics metrics(m_labelsFont);
     int size = metrics.height();
     if (Horizontal()) {
-        size = std::max(metrics.horizontalAdvance(labelText(m_effectiveMinimum)),
-                        metrics.horizontalAdvance(labelText(m_effectiveMaximum)));
+        size = std::max(m_labelWidths.of(m_labelsFont, labelText(m_effectiveMinimum)),
+                        m_labelWidths.of(m_labelsFont, labelText(m_effectiveMaximum)));
     }
     const int count = AxisLabels::maxLabelCount(m_map.size(), size, m_labelsSeparation);
     return AxisLabels::increment(m_map.range(), count, m_increment, m_labelsSeparation);
@@ -244,7 +244,7 @@ QRect TChartAxis::labelStrip() const
 void TChartAxis::drawLabel(QPainter &painter, int pixel, const QString &text) const
 {
     const QFontMetrics metrics(m_labelsFont);
-    const int width = metrics.horizontalAdvance(text);
+    const int width = m_labelWidths.of(m_labelsFont, text);
     int left = 0;
     int top = 0;
     switch (m_side) {
@@ -253,6 +253,10 @@ void TChartAxis::drawLabel(QPainter &painter, int pixel, const QString &text) co
     case AxisSide::Left: left = m_labelPixel - width; top = pixel - metrics.height() / 2; break;
     case AxisSide::Right: left = m_labelPixel; top = pixel - metrics.height() / 2; break;
     }
+    // A label height to spare: glyphs may reach past their advance.
+    const int h = metrics.height();
+    if (clippedAway(painter, QRect(left, top, width, h).adjusted(-h, -h, h, h)))
+        return;
     painter.drawText(QPoint(left, top + metrics.ascent()), text);
 }
 
@@ -277,21 +281,22 @@ void TChartAxis::drawTickMarks(QPainter &painter, const std::vector<int> &pixels
     const int direction = outwardIsPositive ? 1 : -1;
     const int begin = m_axisPixel + direction * from;
     const int end = begin + direction * (length - (length > 0 ? 1 : -1));
+    const ClipBounds clip(painter);
     for (const int pixel : pixels) {
-        if (Horizontal())
-            painter.drawLine(pixel, begin, pixel, end);
-        else
-            painter.drawLine(begin, pixel, end, pixel);
+        const QLine line = Horizontal() ? QLine(pixel, begin, pixel, end) : QLine(begin, pixel, end, pixel);
+        if (!clip.missesLine(line.p1(), line.p2(), painter.pen()))
+            painter.drawLine(line);
     }
 }
 
 void TChartAxis::drawGridLines(QPainter &painter, const std::vector<int> &pixels, const ChartRect &plot) const
 {
+    const ClipBounds clip(painter);
     for (const int pixel : pixels) {
-        if (Horizontal())
-            painter.drawLine(pixel, plot.top, pixel, plot.bottom - 1);
-        else
-            painter.drawLine(plot.left, pixel, plot.right - 1, pixel);
+        const QLine line = Horizontal() ? QLine(pixel, plot.top, pixel, plot.bottom - 1)
+                                        : QLine(plot.left, pixel, plot.right - 1, pixel);
+        if (!clip.missesLine(line.p1(), line.p2(), painter.pen()))
+            painter.drawLine(line);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "chart/ChartPart.h"
 #include "chart/ChartPen.h"
 #include "chart/ChartRect.h"
+#include "chart/TextWidths.h"
 
 #include <QFont>
 #include <QPoint>
@@ -135,6 +136,7 @@ private:
     double m_positionPercent = 0;
     bool m_labels = true;
     QFont m_labelsFont;
+    mutable TextWidths m_labelWidths;
     int m_labelsSeparation = 10;
     int m_labelsSize = 0;
     bool m_labelsOnAxis = true;

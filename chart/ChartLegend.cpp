@@ -130,7 +130,7 @@ TChartLegend::Layout TChartLegend::layOut(const ChartRect &bounds, const ChartRe
     input.colorWidth = m_colorWidth;
     input.alignRight = m_alignment == laRight;
     for (const Row &row : layout.rows)
-        input.textWidths.push_back(metrics.horizontalAdvance(row.text));
+        input.textWidths.push_back(m_textWidths.of(m_font, row.text));
     layout.geometry = LegendGeometry::layOut(input);
     return layout;
 }
@@ -171,7 +171,7 @@ void TChartLegend::draw(QPainter &painter, const ChartRect &bounds, ChartRect &p
     narrowPlot(plot, g);
 }
 
-bool TChartLegend::changedRows(const ChartRect &bounds, const ChartRect &plot,
+bool TChartLegend::changedArea(const ChartRect &bounds, const ChartRect &plot,
                                const std::vector<const TChartSeries *> &series, QRect &area) const
 {
     area = QRect();
@@ -180,8 +180,21 @@ bool TChartLegend::changedRows(const ChartRect &bounds, const ChartRect &plot,
     if (!m_hasDrawn)
         return false;
     Layout now = layOut(bounds, plot, series);
-    if (!(now.geometry == m_drawn.geometry) || now.rowHeight != m_drawn.rowHeight || now.rows.size() != m_drawn.rows.size())
+    if (now.rowHeight != m_drawn.rowHeight)
         return false;
+    if (!(now.geometry == m_drawn.geometry)) {
+        // A value of another width resizes the box; unless that moves the plot, the
+        // rest of the chart stays as it is.
+        ChartRect before = plot;
+        ChartRect after = plot;
+        narrowPlot(before, m_drawn.geometry);
+        narrowPlot(after, now.geometry);
+        if (before.toQRect() != after.toQRect())
+            return false;
+        area = reachOf(m_drawn) | reachOf(now);
+        m_drawn = std::move(now);
+        return true;
+    }
     const LegendGeometry &g = now.geometry;
     for (int k = 0; k < g.rows; ++k) {
         const std::size_t i = std::size_t(m_inverted ? g.rows - 1 - k : k);
@@ -191,6 +204,17 @@ bool TChartLegend::changedRows(const ChartRect &bounds, const ChartRect &plot,
     }
     m_drawn = std::move(now);
     return true;
+}
+
+// All a drawing of `layout` can touch: the box with its shadow, a row height to spare
+// for glyphs.
+QRect TChartLegend::reachOf(const Layout &layout) const
+{
+    if (layout.geometry.rows < 1)
+        return QRect();
+    const QRect box = boxOf(layout.geometry);
+    const int h = layout.rowHeight;
+    return (box | box.translated(m_shadowSize, m_shadowSize)).adjusted(-h, -h, h, h);
 }
 
 // A row with two pixels to spare above and below for glyphs that reach past it.

@@ -4,6 +4,7 @@
 #include "chart/ChartPen.h"
 #include "chart/ChartRect.h"
 #include "chart/LegendGeometry.h"
+#include "chart/TextWidths.h"
 
 #include <QFont>
 #include <QRect>
@@ -73,18 +74,19 @@ public:
     std::vector<Row> rows(const std::vector<const TChartSeries *> &series) const;
 
     // Draws the legend inside `bounds` and narrows the plotting rectangle. The layout
-    // drawn is remembered for changedRows.
+    // drawn is remembered for changedArea.
     void draw(QPainter &painter, const ChartRect &bounds, ChartRect &plot,
               const std::vector<const TChartSeries *> &series) const;
 
-    // After points were appended: the rows whose text differs from the last drawing, as
-    // one rectangle (empty when none did). False when the legend's layout changes too, so
-    // that more than its rows needs drawing. `plot` is the plotting rectangle the legend
+    // After points were appended: what differs from the last drawing, as one rectangle
+    // (empty when nothing does): the rows with a new text, or the box where it was and
+    // is when its size changed. False when the plotting rectangle would move too, so
+    // that the whole chart needs drawing. `plot` is the plotting rectangle the legend
     // was drawn beside.
-    bool changedRows(const ChartRect &bounds, const ChartRect &plot,
+    bool changedArea(const ChartRect &bounds, const ChartRect &plot,
                      const std::vector<const TChartSeries *> &series, QRect &area) const;
 
-    // Where the last drawing put the rows, with the reach changedRows gives them.
+    // Where the last drawing put the rows, with the reach changedArea gives them.
     QRect drawnArea() const;
     // Whether a press hits the box of the last drawing.
     bool Clicked(QPoint point) const;
@@ -113,6 +115,7 @@ private:
     QString pointText(const TChartSeries &series, int index) const;
     QString lastValueText(const TChartSeries &series, std::size_t row) const;
     static QRect rowArea(const LegendGeometry &g, int k, int rowHeight);
+    QRect reachOf(const Layout &layout) const;
     QRect boxOf(const LegendGeometry &g) const;
     void drawBox(QPainter &painter, const LegendGeometry &g) const;
     void narrowPlot(ChartRect &plot, const LegendGeometry &g) const;
@@ -137,6 +140,7 @@ private:
     bool m_inverted = false;
 
     mutable std::vector<CachedText> m_lastValueTexts; // per row
+    mutable TextWidths m_textWidths;
     mutable Layout m_drawn;
     mutable bool m_hasDrawn = false;
 };

@@ -2,6 +2,8 @@
 #include "chart/RepaintBand.h"
 
 #include <QImage>
+#include <QPaintEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -67,6 +69,7 @@ protected:
 
 TEST_F(TickRepaint, WindowImageEqualsAFullPassAfter1And7And500Ticks)
 {
+    const int wholeBefore = shown.chart.wholeRedraws();
     int bandRepaints = 0;
     for (int k = 1; k <= 500; ++k) {
         if (k == 250) {
@@ -80,8 +83,11 @@ TEST_F(TickRepaint, WindowImageEqualsAFullPassAfter1And7And500Ticks)
             EXPECT_EQ(differenceFromFullPass(), 0) << "after " << k << " ticks";
         }
     }
-    // The comparisons above must have been about band repaints, not full ones.
+    // The comparisons above must have been about band repaints, not full ones. The
+    // legend's width follows the values (up to "1,000,000,000"); that alone redraws
+    // only the legend.
     EXPECT_GT(bandRepaints, 490);
+    EXPECT_EQ(shown.chart.wholeRedraws() - wholeBefore, 500 - bandRepaints);
 }
 
 TEST(TickInvalidation, AppendMarksOnlyTheNewSegmentsPixels)
@@ -95,6 +101,43 @@ TEST(TickInvalidation, AppendMarksOnlyTheNewSegmentsPixels)
     const AxisMapping &x = form.chart.BottomAxis().mapping();
     const AxisMapping &y = form.chart.LeftAxis().mapping();
     EXPECT_EQ(band, QRect(QPoint(x.toPixel(1000) - 2, y.toPixel(600) - 2), QPoint(x.toPixel(1010) + 2, y.toPixel(500) + 2)));
+}
+
+// Records the areas of the chart that the window repainted.
+class PaintedAreas : public QObject
+{
+public:
+    explicit PaintedAreas(QWidget &widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted |= static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+    bool covers(const QRect &area) const { return QRegion(area).subtracted(painted).isEmpty(); }
+    QRegion painted;
+};
+
+TEST(TickInvalidation, ALegendGrowingWiderIsShownWithoutAWholeRedraw)
+{
+    FormChart form;
+    FormChart reference;
+    form.chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form.chart));
+    for (FormChart *f : {&form, &reference})
+        f->series[0]->AppendPoint(0, 7, QString(), clBlack);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chart.wholeOutOfDate(); }));
+    const QRect narrow = form.chart.Legend().drawnArea();
+    const int wholeBefore = form.chart.wholeRedraws();
+
+    PaintedAreas window(form.chart);
+    for (FormChart *f : {&form, &reference})
+        f->series[0]->AppendPoint(10, 1000, QString(), clBlack);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.covers(form.chart.Legend().drawnArea()); }));
+
+    EXPECT_GT(form.chart.Legend().drawnArea().width(), narrow.width());
+    EXPECT_EQ(form.chart.wholeRedraws(), wholeBefore);
+    EXPECT_EQ(differingPixels(form.chart.screenBuffer(), reference.render()), 0);
 }
 
 TEST(TickInvalidation, WrapAndAxisChangeInvalidateTheWholeChart)
