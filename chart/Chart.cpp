@@ -296,14 +296,19 @@ void TChart::drawBevel(QPainter &painter, const ChartRect &area, TPanelBevel bev
     const QColor shadow = toQColor(clBtnShadow);
     const QColor &topLeft = bevel == bvRaised ? light : shadow;
     const QColor &bottomRight = bevel == bvRaised ? shadow : light;
+    const ClipBounds clip(painter);
+    const auto line = [&](const QColor &color, QPoint a, QPoint b) {
+        if (clip.missesLine(a, b, QPen()))
+            return;
+        painter.setPen(color);
+        painter.drawLine(a, b);
+    };
     for (int i = 0; i < m_bevelWidth; ++i) {
         const int l = area.left + i, t = area.top + i, r = area.right - 1 - i, b = area.bottom - 1 - i;
-        painter.setPen(topLeft);
-        painter.drawLine(l, t, r, t);
-        painter.drawLine(l, t, l, b);
-        painter.setPen(bottomRight);
-        painter.drawLine(r, t, r, b);
-        painter.drawLine(l, b, r, b);
+        line(topLeft, {l, t}, {r, t});
+        line(topLeft, {l, t}, {l, b});
+        line(bottomRight, {r, t}, {r, b});
+        line(bottomRight, {l, b}, {r, b});
     }
 }
 

@@ -19,7 +19,6 @@ void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop)
         return;
     const QFontMetrics metrics(m_font);
     const int lineHeight = metrics.height();
-    const int halfW = metrics.horizontalAdvance(QLatin1Char('W')) / 2;
     const int frame = m_frame.draws() ? m_frame.Width() : 0;
     const int blockHeight = int(m_text.size()) * lineHeight + 2 * frame;
     const int blockTop = atTop ? plot.top : plot.bottom - blockHeight;
@@ -27,6 +26,7 @@ void TChartTitle::draw(QPainter &painter, ChartRect &plot, bool atTop)
         movePlot(plot, atTop, blockTop, blockHeight);
         return;
     }
+    const int halfW = metrics.horizontalAdvance(QLatin1Char('W')) / 2;
     painter.save();
     painter.setFont(m_font);
     painter.setPen(toQColor(m_fontColor));

@@ -3,6 +3,7 @@
 #include "runtime/Color.h"
 
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 // The colour of every point of a series, stored unchanged but as runs of equal colours:
@@ -30,6 +31,12 @@ public:
             while (m_run + 1 < runs.size() && runs[m_run + 1].start <= index)
                 ++m_run;
             return runs[m_run].color;
+        }
+        // The last index of the run that `at` last answered from.
+        int runLast() const
+        {
+            const std::vector<Run> &runs = m_list.m_runs;
+            return m_run + 1 < runs.size() ? runs[m_run + 1].start - 1 : std::numeric_limits<int>::max();
         }
 
     private:

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -20,6 +21,7 @@ constexpr int pixelLimit = 32766;
 struct PixelGeometry
 {
     using Vertex = QPoint;
+    static constexpr bool groupsColumns = false;
 
     const AxisMapping &horizontal;
     const AxisMapping &vertical;
@@ -37,6 +39,7 @@ class ColumnGeometry
 {
 public:
     using Vertex = ReducedLinePainter::Vertex;
+    static constexpr bool groupsColumns = true;
 
     explicit ColumnGeometry(const AxisMapping &horizontal) : m_horizontal(horizontal) {}
 
@@ -48,6 +51,9 @@ public:
     }
     static Vertex edge(int pixel, double y) { return {pixel, y}; }
     static bool drawable(Vertex p) { return std::abs(p.x) <= pixelLimit; }
+    // X values strictly between these share the column of the last point.
+    double columnLow() const { return m_safeLow; }
+    double columnHigh() const { return m_safeHigh; }
 
 private:
     void findColumn(double x)
@@ -234,8 +240,30 @@ void TCustomSeries::walk(const SeriesView &view, Geometry &&geometry, Sink &sink
         previous = p;
         previousColor = c;
         hasPrevious = true;
+        if constexpr (std::decay_t<Geometry>::groupsColumns) {
+            if (stored == c && sink.extendsColumn(p, c))
+                i = sweepColumn(i, std::min(range.last, storedColor.runLast()), geometry, sink, previous);
+        }
     }
     sink.finish();
+}
+
+// Hundreds of points of a dense line share a column and a colour: after point i, those
+// only move the column's extremes, without a pixel mapped or a colour looked up each.
+// Returns the last point swept.
+template <typename Geometry, typename Sink, typename Vertex>
+int TCustomSeries::sweepColumn(int i, int last, const Geometry &geometry, Sink &sink, Vertex &previous) const
+{
+    const TChartValueList &x = XValues();
+    if (x.Order() != loAscending || i >= last || !(x.Value(i + 1) > geometry.columnLow()))
+        return i;
+    const int end = std::min(last, firstAtOrAfter(geometry.columnHigh(), i + 1) - 1);
+    const TChartValueList &y = YValues();
+    for (int k = i + 1; k <= end; ++k)
+        sink.extendColumnTo(y.Value(k));
+    if (end > i)
+        previous.y = y.Value(end);
+    return std::max(i, end);
 }
 
 void TCustomSeries::walkLine(const SeriesView &view, LineSegmentSink &sink) const

@@ -52,6 +52,8 @@ private:
 
     template <typename Geometry, typename Sink>
     void walk(const SeriesView &view, Geometry &&geometry, Sink &sink) const;
+    template <typename Geometry, typename Sink, typename Vertex>
+    int sweepColumn(int i, int last, const Geometry &geometry, Sink &sink, Vertex &previous) const;
 
     TChartPen m_linePen;
 };

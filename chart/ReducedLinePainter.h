@@ -40,6 +40,19 @@ public:
     }
     void finish();
 
+    // Whether a point after `p` in its column, of colour `color`, would only move the
+    // column's extremes (the line goes on from `p` in the same run).
+    bool extendsColumn(Vertex p, TColor color) const
+    {
+        return m_inColumn && p.x == m_column.x && m_inRun && color == m_runColor && p == m_chainEnd;
+    }
+    // The line goes on to `value` in the current column.
+    void extendColumnTo(double value)
+    {
+        extendColumn(value);
+        m_chainEnd.y = value;
+    }
+
 private:
     struct Column
     {
