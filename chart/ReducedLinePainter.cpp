@@ -39,7 +39,7 @@ void ReducedLinePainter::addPoint(Vertex point)
         return;
     }
     endColumn();
-    m_column = {point.x, point.y, point.y, point.y, point.y, true};
+    m_column = {point.x, point.y, point.y, point.y, point.y};
     m_inColumn = true;
 }
 
@@ -49,9 +49,11 @@ void ReducedLinePainter::endColumn()
         return;
     const Column &c = m_column;
     emitPoint(c.x, c.first);
-    emitPoint(c.x, c.lowestBeforeHighest ? c.lowest : c.highest);
-    emitPoint(c.x, c.lowestBeforeHighest ? c.highest : c.lowest);
-    emitPoint(c.x, c.last);
+    const QPoint lowest(c.x, m_vertical.toPixel(c.lowest));
+    const QPoint highest(c.x, m_vertical.toPixel(c.highest));
+    if (lowest != highest)
+        m_lines.emplace_back(lowest, highest);
+    m_lastEmitted = QPoint(c.x, m_vertical.toPixel(c.last));
     m_inColumn = false;
 }
 

@@ -4,14 +4,17 @@
 #include "runtime/Color.h"
 
 #include <QLine>
+#include <algorithm>
 #include <vector>
 
 class QPainter;
 class TChartPen;
 
 // Draws a dense line with few segments. Within one pixel column a connected line only
-// runs up and down, so the segments through the column's first, lowest, highest and last
-// point (in the order the line visits them) cover the same pixels as all of them.
+// runs up and down between the column's lowest and highest point: the segment from the
+// first point of the column to the last of the one before, and the one between the
+// extremes, cover the same pixels as all of them (a straight vertical segment covers
+// the same pixels whichever way it runs).
 // Because the vertical map is monotone, the column is tracked in values and only its
 // four points are mapped to pixels. Segments of one colour are drawn with one call; a
 // colour change flushes them first, so later segments still lie on top of earlier ones.
@@ -61,7 +64,6 @@ private:
         double last = 0;
         double lowest = 0;
         double highest = 0;
-        bool lowestBeforeHighest = true;
     };
 
     void startSegment(Vertex from, Vertex to, TColor color);
@@ -69,13 +71,8 @@ private:
     void extendColumn(double value)
     {
         m_column.last = value;
-        if (value < m_column.lowest) {
-            m_column.lowest = value;
-            m_column.lowestBeforeHighest = false;
-        } else if (value > m_column.highest) {
-            m_column.highest = value;
-            m_column.lowestBeforeHighest = true;
-        }
+        m_column.lowest = std::min(m_column.lowest, value);
+        m_column.highest = std::max(m_column.highest, value);
     }
     void endColumn();
     void endChain();
