@@ -37,14 +37,25 @@ Queue &queue()
 
 // Made by the application object's constructor, on the GUI thread, before any worker
 // can hand over: made lazily by the first worker, it would be written on that thread
-// and read on the GUI thread with nothing ThreadSanitizer can see in between. Kept for
-// the whole run; a worker started later sees it through the thread start.
+// and read on the GUI thread with nothing ThreadSanitizer can see in between. A worker
+// started later sees it through the thread start.
 GuiWakeup *wakeup = nullptr;
 
+void destroyWakeup()
+{
+    delete wakeup;
+    wakeup = nullptr;
+}
+
+// One for each application object, gone with it: its notifier watches through the event
+// dispatcher of the application it was made under, and a program may make more than one
+// (the command line is read under a short-lived core application first). A wake-up kept
+// from the first would never reach the second's event loop.
 void createWakeup()
 {
-    if (!wakeup)
-        wakeup = new GuiWakeup(&Synchronize::runPending);
+    destroyWakeup();
+    wakeup = new GuiWakeup(&Synchronize::runPending);
+    qAddPostRoutine(destroyWakeup);
 }
 
 bool onGuiThread()
