@@ -4,6 +4,7 @@
 #include "serial/ComPort.h"
 #include "serial/ComSetupFrm.h"
 #include "serial/EComPort.h"
+#include "tests/support/ModalWatcher.h"
 #include "tests/support/PtyPair.h"
 
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -73,19 +73,31 @@ void configureLikeComPort1(TComPort &port)
     port.FlowControl().setOutCTSFlow(true);
 }
 
-// Answers the setup dialog once it is up; the bound only guards against a dialog that
-// never comes, which fails the test instead of hanging it.
-void whenSetupShown(std::function<void(TComSetupFrm &)> answer, int triesLeft = 2000)
+// Answers the setup dialog once its own loop runs, as the operator would, and counts the
+// answers: a test whose dialog never came up fails on the count. The watch ends with
+// this object, so nothing of it reaches a later test.
+class SetupAnswer
 {
-    QTimer::singleShot(triesLeft == 2000 ? 0 : 10, [answer, triesLeft] {
-        if (auto *dialog = qobject_cast<TComSetupFrm *>(QApplication::activeModalWidget()))
-            answer(*dialog);
-        else if (triesLeft > 0)
-            whenSetupShown(answer, triesLeft - 1);
-        else
-            ADD_FAILURE() << "the setup dialog was never shown";
-    });
-}
+public:
+    explicit SetupAnswer(std::function<void(TComSetupFrm &)> answer)
+        : m_watcher([this, answer = std::move(answer)](QDialog *dialog) {
+              ++m_answered;
+              if (auto *setup = qobject_cast<TComSetupFrm *>(dialog)) {
+                  answer(*setup);
+              } else {
+                  ADD_FAILURE() << "another dialog came up: " << dialog->metaObject()->className();
+                  dialog->reject();
+              }
+          })
+    {
+    }
+
+    int answered() const { return m_answered; }
+
+private:
+    int m_answered = 0;
+    ModalWatcher m_watcher;
+};
 
 // Picks an item with the keyboard, as the operator would.
 void pick(TComComboBox *combo, const QString &text)
@@ -177,7 +189,7 @@ TEST(TComSetupFrm, LaysOutItsControlsAsDesigned)
 TEST_F(ShowPortSetup, ShowsThePortsCurrentValues)
 {
     port.setPort("ttyUSB1");
-    whenSetupShown([](TComSetupFrm &dialog) {
+    SetupAnswer answer([](TComSetupFrm &dialog) {
         EXPECT_EQ(dialog.Combo1->Text(), "ttyUSB1");
         EXPECT_EQ(dialog.Combo2->Text(), "9600");
         EXPECT_EQ(dialog.Combo3->Text(), "8");
@@ -187,6 +199,7 @@ TEST_F(ShowPortSetup, ShowsThePortsCurrentValues)
         dialog.Button2->click();
     });
     port.ShowPortSetup();
+    EXPECT_EQ(answer.answered(), 1);
 }
 
 TEST_F(ShowPortSetup, EveryWayButOkWritesNothing)
@@ -204,11 +217,12 @@ TEST_F(ShowPortSetup, EveryWayButOkWritesNothing)
     for (const Row &row : rows) {
         const Picks before = picksOf(port);
         port.calls.clear();
-        whenSetupShown([&row](TComSetupFrm &dialog) {
+        SetupAnswer answer([&row](TComSetupFrm &dialog) {
             pickEverything(dialog);
             row.close(dialog);
         });
         port.ShowPortSetup();
+        EXPECT_EQ(answer.answered(), 1) << row.what;
         EXPECT_EQ(picksOf(port), before) << row.what;
         EXPECT_TRUE(port.calls.isEmpty()) << row.what << ": " << port.calls.join(' ').toStdString();
         EXPECT_FALSE(anySetupDialogLeft()) << row.what;
@@ -221,7 +235,7 @@ TEST_F(ShowPortSetup, OkWritesThePicksInsideOneSettingsUpdate)
         port.setPort("ttyUSB0");
         configureLikeComPort1(port);
         port.calls.clear();
-        whenSetupShown([byEnter](TComSetupFrm &dialog) {
+        SetupAnswer answer([byEnter](TComSetupFrm &dialog) {
             pickEverything(dialog);
             if (byEnter)
                 QTest::keyClick(&dialog, Qt::Key_Return);
@@ -229,6 +243,7 @@ TEST_F(ShowPortSetup, OkWritesThePicksInsideOneSettingsUpdate)
                 QTest::mouseClick(dialog.Button1, Qt::LeftButton);
         });
         port.ShowPortSetup();
+        EXPECT_EQ(answer.answered(), 1);
         const Picks expected = {"ttyUSB1", br57600, dbSeven, sbTwoStopBits, prEven, rtsDisable, false, true, true};
         EXPECT_EQ(picksOf(port), expected) << "Enter: " << byEnter;
         // Setters note their apply while the update holds it back; the update's end
@@ -246,12 +261,13 @@ TEST_F(ShowPortSetup, OkWithoutPicksKeepsEverySettingAndAnUnlistedPortName)
     port.FlowControl().setControlRTS(rtsEnable);   // matches no preset: "Custom"
     const Picks before = picksOf(port);
     port.calls.clear();
-    whenSetupShown([](TComSetupFrm &dialog) {
+    SetupAnswer answer([](TComSetupFrm &dialog) {
         EXPECT_EQ(dialog.Combo1->currentIndex(), -1);
         EXPECT_EQ(dialog.Combo6->Text(), "Custom");
         dialog.Button1->click();
     });
     port.ShowPortSetup();
+    EXPECT_EQ(answer.answered(), 1);
     EXPECT_EQ(picksOf(port), before);
     EXPECT_EQ(port.calls.count("all"), 1);
 }
@@ -283,7 +299,7 @@ TEST_F(ShowPortSetup, FailingApplyEndsTheUpdateAndStopsAtTheFailingList)
     port.OpenPort();
     ASSERT_TRUE(port.Connected());
     port.calls.clear();
-    whenSetupShown([](TComSetupFrm &dialog) {
+    SetupAnswer answer([](TComSetupFrm &dialog) {
         pick(dialog.Combo1, "ttyOndrixNowhere0");
         pick(dialog.Combo2, "57600");
         dialog.Button1->click();
@@ -295,6 +311,7 @@ TEST_F(ShowPortSetup, FailingApplyEndsTheUpdateAndStopsAtTheFailingList)
         EXPECT_EQ(error.code(), 1);
         EXPECT_EQ(error.systemCode(), 2u);
     }
+    EXPECT_EQ(answer.answered(), 1);
     EXPECT_FALSE(port.Connected());
     EXPECT_EQ(port.Port(), "ttyOndrixNowhere0");
     EXPECT_EQ(port.BaudRate(), br9600);
