@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -123,6 +124,14 @@ TEST_F(Form1Test, periodSetWhileRunningKeepsTheTimerRunning)
     form.Button5->click();
     EXPECT_TRUE(form.Timer1->isActive());
     EXPECT_EQ(form.Timer1->interval(), 250);
+
+    // Set with the same period, pressed again and again, must not hold the next tick back.
+    // A long period, so that no tick comes within the wait even on a loaded machine.
+    form.SpinEdit1->setValue(30000);
+    form.Button5->click();
+    QTest::qWait(50);
+    form.Button5->click();
+    EXPECT_LE(form.Timer1->remainingTime(), 29960) << "the time already elapsed is kept";
     form.Timer1->stop();
 }
 
