@@ -1,10 +1,11 @@
+#include "app/ChannelTable.h"
 #include "app/Form1.h"
-#include "app/PictureNamer.h"
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
 #include "serial/ComPort.h"
 #include "tests/support/ModalWatcher.h"
 #include "tests/support/PtyPair.h"
+#include "tests/support/SeriesPicture.h"
 #include "widgets/AdvProgress.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
@@ -121,21 +122,30 @@ TEST_F(LiveDisplayTest, aSeriesOfTwoPicturesFromLiveData)
     form.SpinEdit4->setValue(40);
     form.Button7->click();
     form.SpinEdit3->setValue(2);
-    form.Button4->click();
-    const QImage blank = form.Chart1->RenderBitmap(clWhite, QRect(0, 0, 825, 249)).convertToFormat(QImage::Format_RGB32);
+    const QDate since = QDate::currentDate();
 
     ModalWatcher watcher;
-    form.Button1->click();
-    ASSERT_TRUE(form.ComPort1->Connected());
+    // The readings are in before the first tick, so every point of both sweeps shows them.
+    start();
+    const std::array<std::int32_t, channelCount> sent{800, 400, 0, 0, 0, 0};
     board.write("800b400c");
+    ASSERT_TRUE(waitForReadings(sent));
+    form.Button4->click();
+    form.Timer1->start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.state().savingSeries; }, 20000));
     form.Button2->click();
 
+    // A sweep of 0 .. 40 in steps of 10, every trace at its channel's reading.
+    for (int ch = 0; ch < channelCount; ++ch) {
+        form.Series[ch]->ClearPoints();
+        for (int x = 0; x <= 40; x += 10)
+            form.Series[ch]->AppendPoint(x, sent[ch], QString(), channelTable[ch].pointColor);
+    }
+    const QImage expected = form.Chart1->RenderBitmap(clWhite, QRect(0, 0, 825, 249)).convertToFormat(QImage::Format_RGB32);
     for (int number : {1, 0}) {
-        const QImage picture(PictureNamer::seriesName(folder.path(), number, QDate::currentDate()));
+        const QImage picture(writtenSeriesPicture(folder.path(), number, since));
         ASSERT_FALSE(picture.isNull()) << number;
-        EXPECT_EQ(picture.size(), QSize(825, 249));
-        EXPECT_NE(picture.convertToFormat(QImage::Format_RGB32), blank) << "picture " << number << " shows traces";
+        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), expected) << "picture " << number;
     }
     ASSERT_EQ(watcher.boxes().size(), 1);
     EXPECT_EQ(watcher.boxes().front().text, QStringLiteral("Серия картинок сохранена"));
