@@ -32,17 +32,21 @@ TEST(ErrorBoxTextTest, addsAFullStopOnlyAfterCharactersThatSortAboveIt)
 
 TEST(GuardTest, showsAnEscapingErrorInAStopBoxAndReturns)
 {
-    ModalWatcher watcher;
-    bool after = false;
-    TApplication::guard([] { throw Exception(QStringLiteral("Port not open")); });
-    after = true;
+    bool returned = false;
+    bool shownBeforeReturning = false;
+    ModalWatcher watcher([&](QDialog *box) {
+        shownBeforeReturning = !returned;
+        box->reject();
+    });
+    EXPECT_NO_THROW(TApplication::guard([] { throw Exception(QStringLiteral("Port not open")); }));
+    returned = true;
+    EXPECT_TRUE(shownBeforeReturning) << "the guard returns once the box is closed";
     ASSERT_EQ(watcher.boxes().size(), 1);
     const ModalWatcher::Box &box = watcher.boxes().front();
     EXPECT_EQ(box.text, QStringLiteral("Port not open."));
     EXPECT_EQ(box.title, TApplication::title());
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.buttons, QStringList{QStringLiteral("OK")});
-    EXPECT_TRUE(after);
 }
 
 TEST(GuardTest, silentErrorsShowNothingAndForeignErrorsShowTheirText)
