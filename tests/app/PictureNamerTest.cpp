@@ -9,20 +9,35 @@ namespace {
 
 const QDate day(2026, 12, 8);
 
-TEST(PictureNamerTest, dateKeepsTheLocaleFormButNeverASlash)
+struct DateRow
 {
-    EXPECT_EQ(PictureNamer::dateText(day, QLocale(QLocale::Russian, QLocale::Russia)), QStringLiteral("08.12.2026"));
-    const QLocale us(QLocale::English, QLocale::UnitedStates); // M/d/yy
-    EXPECT_EQ(PictureNamer::dateText(day, us), us.toString(day, QLocale::ShortFormat).replace(u'/', u'-'));
-    EXPECT_FALSE(PictureNamer::dateText(day, us).contains(u'/'));
-    EXPECT_TRUE(PictureNamer::dateText(day, us).contains(u'-'));
+    const char *name;
+    QLocale locale;
+    QDate date;
+    const char *expected;
+};
+
+class DateText : public testing::TestWithParam<DateRow>
+{
+};
+
+TEST_P(DateText, keepsTheLocalesShortFormButNeverASlash)
+{
+    const DateRow &row = GetParam();
+    EXPECT_EQ(PictureNamer::dateText(row.date, row.locale), QString::fromLatin1(row.expected));
 }
 
-TEST(PictureNamerTest, theCLocaleGivesAnIsoDateNotWordsAndSpaces)
-{
-    EXPECT_EQ(PictureNamer::dateText(day, QLocale::c()), QStringLiteral("2026-12-08"));
-    EXPECT_EQ(PictureNamer::dateText(QDate(2027, 1, 2), QLocale(QStringLiteral("POSIX"))), QStringLiteral("2027-01-02"));
-}
+// The C locale (and POSIX) would write "8 Dec 2026": an ISO date instead.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DateText,
+    testing::Values(DateRow{"Russian", QLocale(QLocale::Russian, QLocale::Russia), day, "08.12.2026"},
+                    DateRow{"UnitedStatesSlashes", QLocale(QLocale::English, QLocale::UnitedStates), day, "12-8-26"},
+                    DateRow{"UnitedStatesOneDigit", QLocale(QLocale::English, QLocale::UnitedStates), QDate(2027, 1, 2), "1-2-27"},
+                    DateRow{"BritishSlashes", QLocale(QLocale::English, QLocale::UnitedKingdom), day, "08-12-2026"},
+                    DateRow{"German", QLocale(QLocale::German, QLocale::Germany), QDate(2027, 1, 2), "02.01.27"},
+                    DateRow{"C", QLocale::c(), day, "2026-12-08"},
+                    DateRow{"Posix", QLocale(QStringLiteral("POSIX")), QDate(2027, 1, 2), "2027-01-02"}),
+    [](const testing::TestParamInfo<DateRow> &info) { return std::string(info.param.name); });
 
 TEST(PictureNamerTest, seriesNamesCarryTheCountLeft)
 {
