@@ -1,11 +1,11 @@
 #include "app/Form1.h"
-#include "app/PictureNamer.h"
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
 #include "runtime/Application.h"
 #include "runtime/Exception.h"
 #include "tests/support/FullFolder.h"
 #include "tests/support/ModalWatcher.h"
+#include "tests/support/SeriesPicture.h"
 #include "widgets/AdvCircularProgress.h"
 #include "widgets/CircularSegments.h"
 #include "widgets/FolderDialog.h"
@@ -37,10 +37,7 @@ protected:
         form.FolderDialog1->setChooser([path](const QString &, const QString &, QWidget *) { return path; });
     }
 
-    QString seriesFile(int number) const
-    {
-        return PictureNamer::seriesName(folder.path(), number, QDate::currentDate());
-    }
+    QString seriesFile(int number) const { return writtenSeriesPicture(folder.path(), number, since); }
 
     // One tick with a reading that differs from tick to tick, remembered for replay.
     void tick()
@@ -74,6 +71,7 @@ protected:
 
     QTemporaryDir folder;
     TForm1 form;
+    const QDate since = QDate::currentDate(); // before anything is written
 
 private:
     int m_ticks = 0;
@@ -257,6 +255,7 @@ TEST_F(PictureSavingTest, linksPlantedUnderSeriesNamesAreReplacedAndNeverFollowe
         const QFileInfo picture(seriesFile(number));
         EXPECT_FALSE(picture.isSymLink()) << number;
         EXPECT_TRUE(picture.isFile());
+        EXPECT_EQ(picture.size(), 54 + 2476 * 249) << "a whole 825 x 249 picture";
         EXPECT_FALSE(QImage(seriesFile(number)).isNull());
     }
     QFile victim(target);
@@ -274,7 +273,7 @@ TEST_F(PictureSavingTest, aFullDiscReportsTheWriteErrorAndKeepsTheEarlierPicture
     form.Button4->click();
     sweeps(1); // picture 0 of a first series
     ASSERT_EQ(watcher.boxes().size(), 1);
-    QFile earlier(PictureNamer::seriesName(disc.path(), 0, QDate::currentDate()));
+    QFile earlier(writtenSeriesPicture(disc.path(), 0, since));
     ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
     const QByteArray earlierBytes = earlier.readAll();
     earlier.close();
@@ -289,10 +288,15 @@ TEST_F(PictureSavingTest, aFullDiscReportsTheWriteErrorAndKeepsTheEarlierPicture
     EXPECT_EQ(watcher.boxes().back().text, QStringLiteral("Stream write error."));
     ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
     EXPECT_EQ(earlier.readAll(), earlierBytes) << "the earlier picture of that name is whole";
+    EXPECT_FALSE(form.state().savingSeries) << "the failed picture ends the series";
+    EXPECT_TRUE(form.AdvCircularProgress1->isHidden());
+    tick();
+    EXPECT_EQ(form.Series[0]->PointCount(), 1) << "the display goes on with a new sweep";
 
     form.Button3->click();
     ASSERT_EQ(watcher.boxes().size(), 3);
     EXPECT_EQ(watcher.boxes().back().text, QStringLiteral("Stream write error."));
+    EXPECT_TRUE(form.Timer1->isActive()) << "the display runs again after the failed picture";
     EXPECT_EQ(allEntries(disc.path()), QStringList{QFileInfo(earlier).fileName()})
         << "no single picture, no temporary file";
     form.Timer1->stop();

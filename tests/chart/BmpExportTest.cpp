@@ -1,12 +1,10 @@
 #include "FormChart.h"
 #include "chart/BmpWriter.h"
 #include "runtime/Exception.h"
-#include "tests/support/FullFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -147,62 +145,6 @@ TEST_F(ChartExport, MissingFolderNamesTheAbsolutePathAndTheSystemError)
     EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1/missing/pic.bmp\". No such file or directory")
                            .arg(QDir(folder.path()).canonicalPath()));
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("missing"))));
-}
-
-// Every entry of a folder, hidden ones too.
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-TEST_F(ChartExport, FullDiscKeepsTheEarlierFileAndLeavesNothingHalfWritten)
-{
-    FullFolder disc;
-    const QString earlier = QDir(disc.path()).filePath(QStringLiteral("0_08.12.2026.bmp"));
-    form.chart.SaveBitmapFile(earlier);
-    const QByteArray earlierBytes = readFile(earlier);
-    ASSERT_EQ(earlierBytes.size(), 54 + 2476 * 249);
-    disc.fill(100 * 1024);
-
-    form.series[0]->AppendPoint(0, 100, QString(), clBlack);
-    for (const QString &name : {earlier, QDir(disc.path()).filePath(QStringLiteral("new.bmp"))}) {
-        SCOPED_TRACE(name.toStdString());
-        try {
-            form.chart.SaveBitmapFile(name);
-            ADD_FAILURE() << "a full disc took the picture";
-        } catch (const EWriteError &error) {
-            EXPECT_EQ(error.message(), QStringLiteral("Stream write error"));
-        }
-    }
-    EXPECT_EQ(readFile(earlier), earlierBytes) << "the earlier picture of that name is whole";
-    EXPECT_EQ(entries(disc.path()), QStringList{QStringLiteral("0_08.12.2026.bmp")})
-        << "no new picture and no temporary file";
-}
-
-TEST_F(ChartExport, LinkUnderTheNameIsReplacedNeverFollowed)
-{
-    QTemporaryDir elsewhere;
-    const QString target = elsewhere.filePath(QStringLiteral("precious"));
-    {
-        QFile file(target);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
-    }
-    const QString missing = elsewhere.filePath(QStringLiteral("planted.bmp"));
-    const QString toFile = folder.filePath(QStringLiteral("1_08.12.2026.bmp"));
-    const QString dangling = folder.filePath(QStringLiteral("0_08.12.2026.bmp"));
-    ASSERT_TRUE(QFile::link(target, toFile));
-    ASSERT_TRUE(QFile::link(missing, dangling));
-
-    for (const QString &name : {toFile, dangling}) {
-        form.chart.SaveBitmapFile(name);
-        const QFileInfo written(name);
-        EXPECT_FALSE(written.isSymLink()) << name.toStdString();
-        EXPECT_TRUE(written.isFile());
-        EXPECT_EQ(written.size(), 54 + 2476 * 249);
-    }
-    EXPECT_EQ(readFile(target), QByteArray("keep me"));
-    EXPECT_EQ(entries(elsewhere.path()), QStringList{QStringLiteral("precious")}) << "nothing made outside";
 }
 
 TEST_F(ChartExport, PictureGetsTheUsualModeLessTheUmask)

@@ -1,12 +1,12 @@
 // Pictures that cannot be written, and a long series at the fastest settings: one
-// error box, no file left under a picture name, and a display that goes on.
+// error box, no file left under a picture name, and a display that goes on. A full disc
+// is tested with the window alone (PictureSavingTest).
 
-#include "app/PictureNamer.h"
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/ReadOnlyFolder.h"
 #include "tests/faults/WindowOnBoard.h"
-#include "tests/support/FullFolder.h"
 #include "tests/support/ModalWatcher.h"
+#include "tests/support/SeriesPicture.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
 
@@ -146,38 +146,6 @@ TEST_F(PictureFault, aReadOnlyFolderRefusesPicturesWithOneErrorEachAndTheDisplay
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
-TEST_F(PictureFault, aFullDiscLeavesNoPartialPictureAndKeepsTheEarlierOneOfThatName)
-{
-    FullFolder disc;
-    chooseFolder(disc.path());
-    // A series of 3 writes picture 2 first: an earlier picture of that name is there.
-    const QString firstName = PictureNamer::seriesName(disc.path(), 2, QDate::currentDate());
-    const QByteArray earlierBytes(4096, 'e');
-    {
-        QFile earlier(firstName);
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        ASSERT_EQ(earlier.write(earlierBytes), earlierBytes.size());
-    }
-    disc.fill(64 * 1024); // a picture takes about 600 KB
-    setFastest();
-    startSeries(3);
-
-    ModalWatcher boxes;
-    form.Button1->click();
-    board.write("100b");
-    expectSeriesEndsAndDisplayGoesOn();
-    form.Button2->click();
-
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(boxes.boxes().front().text, QStringLiteral("Stream write error."));
-    QFile earlier(firstName);
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), earlierBytes) << "the earlier picture was replaced or cut";
-    EXPECT_EQ(QDir(disc.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              QStringList{QFileInfo(firstName).fileName()})
-        << "a partial picture or a temporary file was left behind";
-}
-
 TEST_F(PictureFault, aSeriesOfTwoHundredAtTheFastestSettingsIsComplete)
 {
     constexpr int pictures = 200;
@@ -187,16 +155,16 @@ TEST_F(PictureFault, aSeriesOfTwoHundredAtTheFastestSettingsIsComplete)
     setFastest();
     ModalWatcher boxes;
     while (run.nextRound()) {
+        const QDate since = QDate::currentDate();
         startSeries(pictures);
         form.Button1->click();
         board.write("300b700c\r\n");
         ASSERT_TRUE(FaultRun::processEventsUntil([&] { return !form.state().savingSeries; }, 120000));
         form.Button2->click();
 
-        const QDate today = QDate::currentDate();
         int complete = 0;
         for (int number = 0; number < pictures; ++number) {
-            const std::string fault = bitmapFault(PictureNamer::seriesName(folder.path(), number, today));
+            const std::string fault = bitmapFault(writtenSeriesPicture(folder.path(), number, since));
             EXPECT_EQ(fault, "") << "picture " << number;
             complete += fault.empty();
         }
