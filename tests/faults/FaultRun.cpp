@@ -16,9 +16,9 @@ int soakSeconds()
 
 } // namespace
 
-FaultRun::FaultRun(std::string name, int minimumRounds)
-    : m_name(std::move(name)), m_minimum(minimumRounds),
-      m_end(std::chrono::steady_clock::now() + std::chrono::seconds(soakSeconds()))
+FaultRun::FaultRun(std::string name, int minimumRounds, std::chrono::steady_clock::duration timeLimit)
+    : m_name(std::move(name)), m_minimum(minimumRounds), m_timeLimit(timeLimit),
+      m_start(std::chrono::steady_clock::now()), m_end(m_start + std::chrono::seconds(soakSeconds()))
 {
 }
 
@@ -29,7 +29,9 @@ bool FaultRun::soaking()
 
 bool FaultRun::nextRound()
 {
-    if (m_rounds >= m_minimum && std::chrono::steady_clock::now() >= m_end)
+    const auto now = std::chrono::steady_clock::now();
+    const bool enough = m_rounds >= m_minimum || (m_rounds > 0 && now - m_start >= m_timeLimit);
+    if (enough && now >= m_end)
         return false;
     ++m_rounds;
     return true;

@@ -84,7 +84,8 @@ protected:
     // Runs until the series has ended and a few more ticks have run after it.
     void expectSeriesEndsAndDisplayGoesOn()
     {
-        ASSERT_TRUE(FaultRun::processEventsUntil([&] { return !form.state().savingSeries; }, 60000));
+        ASSERT_TRUE(FaultRun::processEventsUntil([&] { return !form.state().savingSeries; }, FaultRun::longestWaitMs))
+            << "the series never ended";
         const int ticksAtEnd = ticks;
         EXPECT_TRUE(FaultRun::processEventsUntil([&] { return ticks >= ticksAtEnd + 5; }))
             << "the display stopped after the failed picture";
@@ -159,7 +160,8 @@ TEST_F(PictureFault, aSeriesOfTwoHundredAtTheFastestSettingsIsComplete)
         startSeries(pictures);
         form.Button1->click();
         board.write("300b700c\r\n");
-        ASSERT_TRUE(FaultRun::processEventsUntil([&] { return !form.state().savingSeries; }, 120000));
+        ASSERT_TRUE(FaultRun::processEventsUntil([&] { return !form.state().savingSeries; }, FaultRun::longestWaitMs))
+            << form.state().picturesLeft << " pictures left when the wait ended";
         form.Button2->click();
 
         int complete = 0;

@@ -44,7 +44,9 @@ TEST_F(StartStopFault, cyclesKeepReceivingAndReleaseEverything)
 {
     ModalWatcher boxes;
     BoardFeeder feeder(board, 100us, 1);
-    FaultRun run("start_stop", 1000);
+    // 1000 cycles take about 2 s on an idle machine and minutes on a loaded one; the
+    // limit leaves a stuck cycle's own bounds (20 s) room before CTest's 60 s.
+    FaultRun run("start_stop", 1000, 15s);
     // Qt sets up some of its own on first use; the count starts after one cycle.
     ASSERT_TRUE(cycle());
     const int descriptorsBefore = ProcessProbe::openDescriptors();
