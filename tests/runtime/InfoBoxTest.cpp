@@ -65,16 +65,39 @@ TEST(InfoBoxTest, ctrlCCopiesTheSevenLineText)
     EXPECT_TRUE(box.isVisible()) << "copying must not close the box";
 }
 
-TEST(InfoBoxTest, sizedByDialogUnitsAroundItsTextAndCentredButton)
+// Sizes with the program's fonts, where a dialog unit is 6 / 4 pixels across and 14 / 8
+// down: margins of 12 and 14, a button of 75 x 24 at least, 17 between text and button,
+// text wrapped at half the screen's width (400 of the test screen's 800).
+struct SizeRow
 {
-    InfoBox box(QStringLiteral("short"));
-    auto *ok = box.findChild<QPushButton *>();
-    ASSERT_NE(ok, nullptr);
-    const QFontMetrics metrics = box.fontMetrics();
-    EXPECT_EQ(ok->width(), std::max(50 * metrics.averageCharWidth() / 4, metrics.horizontalAdvance("OK") + 8));
-    EXPECT_EQ(ok->height(), 14 * metrics.height() / 8);
-    EXPECT_NEAR(ok->geometry().center().x(), box.width() / 2, 1);
-    EXPECT_EQ(box.height(), ok->geometry().bottom() + 1 + 8 * metrics.height() / 8);
+    const char *name;
+    QString message;
+    QSize box;
+    QRect text;
+    QRect ok;
+};
+
+class InfoBoxSize : public testing::TestWithParam<SizeRow>
+{
+};
+
+TEST_P(InfoBoxSize, fitsItsTextAndCentresTheButtonBelow)
+{
+    const SizeRow &row = GetParam();
+    InfoBox box(row.message);
+    EXPECT_EQ(box.size(), row.box);
+    EXPECT_EQ(box.findChild<QLabel *>()->geometry(), row.text);
+    EXPECT_EQ(box.findChild<QPushButton *>()->geometry(), row.ok);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InfoBoxSize,
+    testing::Values(
+        SizeRow{"ShortTextTheButtonSetsTheWidth", QStringLiteral("short"), {99, 83}, {12, 14, 31, 14}, {12, 45, 75, 24}},
+        SizeRow{"OneLine", QStringLiteral("Серия картинок сохранена"), {196, 83}, {12, 14, 172, 14}, {60, 45, 75, 24}},
+        SizeRow{"WrappedAtHalfTheScreen", QStringLiteral("Сохранено в файл /home/operator/pictures/one_12345_2026-12-08.bmp"),
+                {295, 97}, {12, 14, 271, 28}, {110, 59, 75, 24}},
+        SizeRow{"TwoLines", QStringLiteral("first line\nsecond line"), {99, 97}, {12, 14, 69, 28}, {12, 59, 75, 24}}),
+    [](const testing::TestParamInfo<SizeRow> &info) { return std::string(info.param.name); });
 
 } // namespace
