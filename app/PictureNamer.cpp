@@ -27,6 +27,22 @@ QString PictureNamer::seriesName(const QString &folder, int picturesLeft, const 
     return folder + u'/' + QString::number(picturesLeft) + u'_' + dateText(date) + QStringLiteral(".bmp");
 }
 
+bool PictureNamer::seriesReplaces(const QString &folder, int count, const QDate &date)
+{
+    for (int picturesLeft = 0; picturesLeft < count; ++picturesLeft) {
+        if (taken(seriesName(folder, picturesLeft, date)))
+            return true;
+    }
+    return false;
+}
+
+bool PictureNamer::taken(const QString &name)
+{
+    // A link of any kind, dangling too, makes the name taken.
+    const QFileInfo entry(name);
+    return entry.exists() || entry.isSymLink();
+}
+
 QString PictureNamer::singleName(const QString &folder, int r, const QDate &date)
 {
     return folder + QStringLiteral("/one_") + QString::number(r) + u'_' + dateText(date)
@@ -41,9 +57,7 @@ QString PictureNamer::singleName(const QString &folder, const QDate &date)
     constexpr int randomTries = 64;
     int r = draw(m_random);
     for (int attempt = 0; attempt < randomTries + randomRange; ++attempt) {
-        const QString name = singleName(folder, r, date);
-        // A link of any kind, dangling too, makes the name taken.
-        if (const QFileInfo entry(name); !entry.exists() && !entry.isSymLink())
+        if (const QString name = singleName(folder, r, date); !taken(name))
             return name;
         r = attempt < randomTries ? draw(m_random) : (r + 1) % randomRange;
     }
