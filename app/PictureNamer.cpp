@@ -2,6 +2,8 @@
 
 #include "runtime/Exception.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <chrono>
 
@@ -24,23 +26,37 @@ QString PictureNamer::dateText(const QDate &date, const QLocale &locale)
 
 QString PictureNamer::seriesName(const QString &folder, int picturesLeft, const QDate &date)
 {
-    return folder + u'/' + QString::number(picturesLeft) + u'_' + dateText(date) + QStringLiteral(".bmp");
+    return folder + u'/' + QString::number(picturesLeft) + seriesTail(date);
+}
+
+QString PictureNamer::seriesTail(const QDate &date)
+{
+    return u'_' + dateText(date) + QStringLiteral(".bmp");
 }
 
 bool PictureNamer::seriesReplaces(const QString &folder, int count, const QDate &date)
 {
-    for (int picturesLeft = 0; picturesLeft < count; ++picturesLeft) {
-        if (taken(seriesName(folder, picturesLeft, date)))
+    const QString tail = seriesTail(date);
+    // A series may be 50000 pictures long: one pass over the folder instead of a look-up
+    // a name, which would hold the window for seconds. Dangling links are listed too.
+    QDirIterator entries(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        const int number = seriesNumber(entries.nextFileInfo().fileName(), tail);
+        if (number >= 0 && number < count)
             return true;
     }
     return false;
 }
 
-bool PictureNamer::taken(const QString &name)
+int PictureNamer::seriesNumber(const QString &name, const QString &tail)
 {
-    // A link of any kind, dangling too, makes the name taken.
-    const QFileInfo entry(name);
-    return entry.exists() || entry.isSymLink();
+    if (!name.endsWith(tail))
+        return -1;
+    const QString number = name.chopped(tail.size());
+    bool ok = false;
+    const int value = number.toInt(&ok);
+    // Only the number as a series writes it: "01" or "+1" is another name.
+    return ok && value >= 0 && QString::number(value) == number ? value : -1;
 }
 
 QString PictureNamer::singleName(const QString &folder, int r, const QDate &date)
@@ -57,7 +73,9 @@ QString PictureNamer::singleName(const QString &folder, const QDate &date)
     constexpr int randomTries = 64;
     int r = draw(m_random);
     for (int attempt = 0; attempt < randomTries + randomRange; ++attempt) {
-        if (const QString name = singleName(folder, r, date); !taken(name))
+        const QString name = singleName(folder, r, date);
+        // A link of any kind, dangling too, makes the name taken.
+        if (const QFileInfo entry(name); !entry.exists() && !entry.isSymLink())
             return name;
         r = attempt < randomTries ? draw(m_random) : (r + 1) % randomRange;
     }

@@ -32,7 +32,9 @@ public:
 
 private:
     static QString singleName(const QString &folder, int r, const QDate &date);
-    static bool taken(const QString &name);
+    static QString seriesTail(const QDate &date); // "_<date>.bmp"
+    // The P of a series name "<P>_<date>.bmp" with this tail, or -1.
+    static int seriesNumber(const QString &name, const QString &tail);
 
     std::mt19937 m_random;
 };
