@@ -177,13 +177,28 @@ void TForm1::Button3Click()
 
 void TForm1::Button4Click()
 {
+    const QString seriesFolder = FolderDialog1->Directory();
     if (!FolderDialog1->Browse(this))
         return;
-    m_state.picturesLeft = SpinEdit3->Value();
+    const int count = SpinEdit3->Value();
+    if (!mayReplaceSeries(FolderDialog1->Directory(), count)) {
+        // A running series goes on into its own folder.
+        FolderDialog1->setDirectory(seriesFolder);
+        return;
+    }
+    m_state.picturesLeft = count;
     m_state.savingSeries = true;
     Label2->setVisible(true);
     AdvCircularProgress1->setVisible(true);
     AdvCircularProgress1->setEnabled(true);
+}
+
+bool TForm1::mayReplaceSeries(const QString &folder, int count) const
+{
+    // Single pictures never replace anything; a series replaces only with consent.
+    return !PictureNamer::seriesReplaces(folder, count, QDate::currentDate())
+           || InfoBox::AskYesNo(
+               QStringLiteral("Файлы серии за этот день уже есть в папке %1. Заменить их?").arg(folder));
 }
 
 void TForm1::stops()

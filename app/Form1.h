@@ -15,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class RecordMenu;
+class RecordingMark;
 class TAdvCircularProgress;
 class TAdvPanel;
 class TAdvProgress;
@@ -44,6 +45,8 @@ public:
     // Keeps every decoded reading in a file; the level-bar panel's context menu drives it.
     ReadingRecorder &recorder() { return m_recorder; }
     RecordMenu &recordMenu() { return *m_recordMenu; }
+    // Shows on the level-bar panel while a recording runs.
+    RecordingMark &recordingMark() { return *m_recordingMark; }
 
     // Components, named as the window's design names them.
     std::array<TAdvProgress *, channelCount> AdvProgress{};
@@ -115,6 +118,7 @@ private:
     void setTimerEnabled(bool enabled);
     void setLevelMaximum(int maximum);
     void saveSeriesPicture();
+    bool mayReplaceSeries(const QString &folder, int count) const;
     void endSeriesMode();
     void restartSweep();
     void connectRecorder();
@@ -123,6 +127,7 @@ private:
     ReadingRecorder m_recorder; // outlives the decoder that feeds it
     ReadingDecoder m_decoder{m_state};
     RecordMenu *m_recordMenu = nullptr;
+    RecordingMark *m_recordingMark = nullptr;
     PictureNamer m_pictureNamer;
     std::string m_received; // reused by every delivery, so decoding allocates nothing
     TForm2 *m_form2 = nullptr;

@@ -3,6 +3,7 @@
 #include "app/ChannelTable.h"
 #include "app/Form1.h"
 #include "app/FormLook.h"
+#include "app/RecordingMark.h"
 #include "app/SweepChartDesign.h"
 #include "chart/Chart.h"
 #include "runtime/Application.h"
@@ -117,6 +118,8 @@ void TForm1::createLevelPanel()
         BarBox[ch] = makeCheckBox(info.barCaption, AdvPanel1, QRect(info.barBoxLeft, 264, info.barBoxWidth, 17),
                                   info.initiallyShown);
     }
+    // The strip below the bar check boxes, clear of every bar and box.
+    m_recordingMark = new RecordingMark(m_recorder, QRect(8, 283, 353, 19), AdvPanel1);
 }
 
 void TForm1::createPicturePanel()

@@ -2,6 +2,8 @@
 
 #include "runtime/Exception.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <chrono>
 
@@ -24,7 +26,37 @@ QString PictureNamer::dateText(const QDate &date, const QLocale &locale)
 
 QString PictureNamer::seriesName(const QString &folder, int picturesLeft, const QDate &date)
 {
-    return folder + u'/' + QString::number(picturesLeft) + u'_' + dateText(date) + QStringLiteral(".bmp");
+    return folder + u'/' + QString::number(picturesLeft) + seriesTail(date);
+}
+
+QString PictureNamer::seriesTail(const QDate &date)
+{
+    return u'_' + dateText(date) + QStringLiteral(".bmp");
+}
+
+bool PictureNamer::seriesReplaces(const QString &folder, int count, const QDate &date)
+{
+    const QString tail = seriesTail(date);
+    // A series may be 50000 pictures long: one pass over the folder instead of a look-up
+    // a name, which would hold the window for seconds. Dangling links are listed too.
+    QDirIterator entries(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        const int number = seriesNumber(entries.nextFileInfo().fileName(), tail);
+        if (number >= 0 && number < count)
+            return true;
+    }
+    return false;
+}
+
+int PictureNamer::seriesNumber(const QString &name, const QString &tail)
+{
+    if (!name.endsWith(tail))
+        return -1;
+    const QString number = name.chopped(tail.size());
+    bool ok = false;
+    const int value = number.toInt(&ok);
+    // Only the number as a series writes it: "01" or "+1" is another name.
+    return ok && value >= 0 && QString::number(value) == number ? value : -1;
 }
 
 QString PictureNamer::singleName(const QString &folder, int r, const QDate &date)

@@ -20,6 +20,10 @@ public:
 
     static QString seriesName(const QString &folder, int picturesLeft, const QDate &date);
 
+    // True when a series of count pictures would replace an entry of the folder: any of
+    // the names count-1 .. 0 of the date is taken.
+    static bool seriesReplaces(const QString &folder, int count, const QDate &date);
+
     // A single picture never replaces an earlier one: R is drawn again while the name is
     // taken. Raises EFCreateError when every R of the day is taken.
     QString singleName(const QString &folder, const QDate &date);
@@ -28,6 +32,9 @@ public:
 
 private:
     static QString singleName(const QString &folder, int r, const QDate &date);
+    static QString seriesTail(const QDate &date); // "_<date>.bmp"
+    // The P of a series name "<P>_<date>.bmp" with this tail, or -1.
+    static int seriesNumber(const QString &name, const QString &tail);
 
     std::mt19937 m_random;
 };

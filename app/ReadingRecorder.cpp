@@ -48,6 +48,7 @@ void ReadingRecorder::start(const QString &path)
     m_file = std::move(file);
     ++m_recording;
     m_path = path;
+    m_readings = 0;
     m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
     if (m_file->wasEmpty())
         m_buffer.append(RecordFormat::header);
@@ -86,6 +87,7 @@ void ReadingRecorder::take(int channel, std::int32_t value)
     if (!m_file)
         return;
     RecordFormat::appendReading(m_buffer, m_deliveryTime, channel, value);
+    ++m_readings;
     if (m_buffer.size() >= bufferSize)
         handOver(false);
 }

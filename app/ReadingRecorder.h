@@ -41,6 +41,8 @@ public:
 
     bool isRecording() const { return m_file != nullptr; }
     QString path() const { return m_path; }
+    // Readings taken into the running recording; each is on the disc within a second.
+    std::uint64_t readingCount() const { return m_readings; }
 
     // Starts a recording into path at once; a running one ends first. A file that
     // cannot be opened raises EFCreateError with the message for the error box, and
@@ -82,6 +84,7 @@ private:
     std::uint64_t m_recording = 0; // counts recordings, so that a late failure finds its own
     std::uint64_t m_reported = 0;  // the last recording whose failure was shown
     QString m_path;
+    std::uint64_t m_readings = 0;
     QString m_armedPath;
     std::string m_buffer;
     std::string m_deliveryTime; // the time column of the delivery being decoded

@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Form2.h"
+#include "app/RecordPathCheck.h"
 #include "runtime/Application.h"
 #include "runtime/TerminationSignals.h"
 #include "runtime/Translation.h"
@@ -48,6 +49,8 @@ int main(int argc, char *argv[])
         QStringLiteral("file"));
     options.addOptions({portOption, startOption, recordOption});
     readCommandLine(options, argc, argv);
+    if (options.isSet(recordOption) && !RecordPathCheck::acceptOrComplain(options.value(recordOption)))
+        return 2;
 
     QApplication app(argc, argv);
     // The program's real folder, also when it was started through PATH or a link.

@@ -30,8 +30,8 @@ const QString dashes(27, u'-');
 
 } // namespace
 
-InfoBox::InfoBox(const QString &text, QWidget *parent)
-    : QDialog(parent), m_text(new QLabel(text, this)), m_ok(new QPushButton(QStringLiteral("OK"), this))
+InfoBox::InfoBox(const QString &text, const QStringList &buttons, int answer, QWidget *parent)
+    : QDialog(parent), m_text(new QLabel(text, this)), m_answer(answer)
 {
     setWindowTitle(TApplication::title());
     setWindowModality(Qt::ApplicationModal);
@@ -39,8 +39,13 @@ InfoBox::InfoBox(const QString &text, QWidget *parent)
                    | Qt::WindowCloseButtonHint);
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto *button = new QPushButton(buttons[i], this);
+        connect(button, &QPushButton::clicked, this, [this, i] { done(i); });
+        m_buttons << button;
+    }
+    // The default button also takes the focus when the box shows, so Enter presses it.
+    m_buttons[m_answer]->setDefault(true);
     layOut();
 }
 
@@ -51,22 +56,30 @@ void InfoBox::layOut()
     const QRect textRect = fontMetrics().boundingRect(QRect(0, 0, maxTextWidth, 0),
                                                       Qt::TextWordWrap | Qt::TextExpandTabs,
                                                       m_text->text());
-    const int buttonWidth = std::max(du.x(50), fontMetrics().horizontalAdvance(m_ok->text()) + 8);
+    // Every button as wide as the widest caption needs.
+    int buttonWidth = du.x(50);
+    for (const QPushButton *button : m_buttons)
+        buttonWidth = std::max(buttonWidth, fontMetrics().horizontalAdvance(button->text()) + 8);
     const int buttonHeight = du.y(14);
-    const int contentWidth = std::max(textRect.width(), buttonWidth);
+    const int gap = du.x(4);
+    const int rowWidth = int(m_buttons.size()) * (buttonWidth + gap) - gap;
+    const int contentWidth = std::max(textRect.width(), rowWidth);
     const int width = contentWidth + 2 * du.x(8);
     const int height = textRect.height() + du.y(10) + buttonHeight + 2 * du.y(8);
 
     m_text->setGeometry(du.x(8), du.y(8), textRect.width(), textRect.height());
-    m_ok->setGeometry((width - buttonWidth) / 2, du.y(8) + textRect.height() + du.y(10), buttonWidth,
-                      buttonHeight);
+    const int rowTop = du.y(8) + textRect.height() + du.y(10);
+    for (int i = 0, left = (width - rowWidth) / 2; i < m_buttons.size(); ++i, left += buttonWidth + gap)
+        m_buttons[i]->setGeometry(left, rowTop, buttonWidth, buttonHeight);
     setFixedSize(width, height);
     move(screen()->availableGeometry().center() - rect().center());
 }
 
 QString InfoBox::clipboardText() const
 {
-    const QString buttons = QString(m_ok->text()).remove(u'&') + QStringLiteral("   ");
+    QString buttons;
+    for (const QPushButton *button : m_buttons)
+        buttons += QString(button->text()).remove(u'&') + QStringLiteral("   ");
     const QStringList lines = {dashes, windowTitle(), dashes, m_text->text(), dashes, buttons, dashes};
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
@@ -78,12 +91,23 @@ void InfoBox::keyPressEvent(QKeyEvent *event)
         QApplication::clipboard()->setText(clipboardText());
         return;
     }
-    // Esc closes through reject(), Enter through the default button: both are OK here.
+    // Esc closes through reject(), Enter through the default button: both give the answer.
     QDialog::keyPressEvent(event);
+}
+
+void InfoBox::reject()
+{
+    done(m_answer);
 }
 
 void InfoBox::ShowMessage(const QString &text)
 {
     InfoBox box(text);
     box.exec();
+}
+
+bool InfoBox::AskYesNo(const QString &text)
+{
+    InfoBox box(text, {QStringLiteral("Да"), QStringLiteral("Нет")}, 1);
+    return box.exec() == 0;
 }

@@ -46,6 +46,33 @@ TEST(PictureNamerTest, seriesNamesCarryTheCountLeft)
     EXPECT_EQ(PictureNamer::seriesName(QStringLiteral("/data"), -1, day), "/data/-1_" + date + ".bmp");
 }
 
+TEST(PictureNamerTest, aSeriesReplacesOnlyTheNamesItWritesThatDay)
+{
+    const QString date = PictureNamer::dateText(day);
+    const struct
+    {
+        QString entry;
+        bool replaced; // by a series of 3: names 2, 1 and 0
+    } rows[] = {
+        {"2_" + date + ".bmp", true},
+        {"0_" + date + ".bmp", true},
+        {"3_" + date + ".bmp", false},
+        {"02_" + date + ".bmp", false},
+        {"2_" + date + ".bmp.part", false},
+        {"one_2_" + date + ".bmp", false},
+        {"2_" + PictureNamer::dateText(day.addDays(1)) + ".bmp", false},
+    };
+    for (const auto &row : rows) {
+        QTemporaryDir folder;
+        QFile(folder.filePath(row.entry)).open(QIODevice::WriteOnly);
+        EXPECT_EQ(PictureNamer::seriesReplaces(folder.path(), 3, day), row.replaced) << row.entry.toStdString();
+    }
+    QTemporaryDir folder;
+    EXPECT_FALSE(PictureNamer::seriesReplaces(folder.path(), 3, day));
+    ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), folder.filePath("1_" + date + ".bmp")));
+    EXPECT_TRUE(PictureNamer::seriesReplaces(folder.path(), 3, day)) << "a dangling link is replaced too";
+}
+
 TEST(PictureNamerTest, singleNamesAreRandomInRangeAndNeverTaken)
 {
     QTemporaryDir folder;

@@ -249,7 +249,11 @@ TEST_F(PictureSavingTest, linksPlantedUnderSeriesNamesAreReplacedAndNeverFollowe
 
     ModalWatcher watcher;
     form.SpinEdit3->setValue(2);
-    form.Button4->click();
+    {
+        ModalWatcher replace(ModalWatcher::click(QStringLiteral("Да")));
+        form.Button4->click();
+        EXPECT_EQ(replace.boxes().size(), 1) << "links under the names count as pictures there";
+    }
     sweeps(2);
     for (int number : {1, 0}) {
         const QFileInfo picture(seriesFile(number));
@@ -279,7 +283,10 @@ TEST_F(PictureSavingTest, aFullDiscReportsTheWriteErrorAndKeepsTheEarlierPicture
     earlier.close();
     disc.fill(100 * 1024);
 
-    form.Button4->click();
+    {
+        ModalWatcher replace(ModalWatcher::click(QStringLiteral("Да")));
+        form.Button4->click();
+    }
     for (int i = 0; i < 10; ++i)
         tick();
     // What the timer's dispatch does with the wrapping tick.

@@ -1,7 +1,10 @@
 // Runs the built program where no display can be reached: what the command line asks
 // for must not need one.
 
+#include "tests/support/ReadOnlyFolder.h"
+
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +60,33 @@ TEST(CommandLineTest, anUnknownOptionExitsWithTwoAfterTheUsage)
 
     const Outcome missingValue = runWithoutDisplay({QStringLiteral("--port")});
     EXPECT_EQ(missingValue.code, 2) << missingValue.err.toStdString();
+}
+
+TEST(CommandLineTest, aRecordingThatCannotBeMadeEndsTheStartWithTwoAndOneLine)
+{
+    QTemporaryDir dir;
+    ReadOnlyFolder readOnly;
+    ASSERT_TRUE(readOnly.ready()) << readOnly.error().toStdString();
+    const QString missing = dir.filePath(QStringLiteral("gone/readings.csv"));
+    const QString locked = readOnly.path() + QStringLiteral("/readings.csv");
+    const struct
+    {
+        QString file;
+        QString reason;
+    } rows[] = {
+        {missing, QStringLiteral("folder %1: No such file or directory").arg(dir.filePath(QStringLiteral("gone")))},
+        {locked, QStringLiteral("folder %1: ").arg(readOnly.path())},
+        {dir.path(), QStringLiteral("Is a directory")},
+    };
+    for (const auto &row : rows) {
+        const Outcome run = runWithoutDisplay({QStringLiteral("--record"), row.file});
+        EXPECT_EQ(run.status, QProcess::NormalExit) << row.file.toStdString();
+        EXPECT_EQ(run.code, 2) << run.err.toStdString();
+        const QString line = QStringLiteral("ondrix: cannot record into ") + row.file + QStringLiteral(": ");
+        EXPECT_TRUE(run.err.startsWith(line + row.reason)) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(missing));
 }
 
 } // namespace

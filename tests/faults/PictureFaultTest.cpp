@@ -3,9 +3,9 @@
 // is tested with the window alone (PictureSavingTest).
 
 #include "tests/faults/FaultRun.h"
-#include "tests/faults/ReadOnlyFolder.h"
 #include "tests/faults/WindowOnBoard.h"
 #include "tests/support/ModalWatcher.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/SeriesPicture.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
@@ -76,6 +76,8 @@ protected:
 
     void startSeries(int pictures)
     {
+        // Pictures of the day already in the folder are meant to be replaced here.
+        ModalWatcher replace(ModalWatcher::click(QStringLiteral("Да")));
         form.SpinEdit3->setValue(pictures);
         form.Button4->click();
         ASSERT_TRUE(form.state().savingSeries);

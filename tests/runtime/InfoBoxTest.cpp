@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +49,43 @@ TEST(InfoBoxTest, oneOkClosedByEnterAndByEscapeWithTheTitleAsCaption)
         EXPECT_EQ(seen.title, TApplication::title());
         EXPECT_EQ(seen.pushButtons, 1);
         EXPECT_FALSE(seen.hasPicture);
+    }
+}
+
+TEST(InfoBoxTest, aQuestionAnswersNoToEnterEscapeAndClosingAndYesOnlyToItsButton)
+{
+    struct Row
+    {
+        const char *how;
+        std::function<void(InfoBox *)> act;
+        bool yes;
+    };
+    const auto clickButton = [](int index) {
+        return [index](InfoBox *box) { QTest::mouseClick(box->findChildren<QPushButton *>().at(index), Qt::LeftButton); };
+    };
+    const Row rows[] = {
+        {"Enter", [](InfoBox *box) { QTest::keyClick(box, Qt::Key_Return); }, false},
+        {"Esc", [](InfoBox *box) { QTest::keyClick(box, Qt::Key_Escape); }, false},
+        {"the title bar's close", [](InfoBox *box) { box->close(); }, false},
+        {"Нет", clickButton(1), false},
+        {"Да", clickButton(0), true},
+    };
+    for (const Row &row : rows) {
+        QStringList captions;
+        bool closedByAct = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<InfoBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QPushButton *button : box->findChildren<QPushButton *>())
+                captions << button->text();
+            row.act(box);
+            closedByAct = !box->isVisible();
+            if (!closedByAct)
+                box->done(-1); // keep the test from hanging on a box that ignored the act
+        });
+        EXPECT_EQ(InfoBox::AskYesNo(QStringLiteral("Заменить их?")), row.yes) << row.how;
+        EXPECT_TRUE(closedByAct) << row.how;
+        EXPECT_EQ(captions, QStringList({QStringLiteral("Да"), QStringLiteral("Нет")})) << row.how;
     }
 }
 

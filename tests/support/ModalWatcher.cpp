@@ -6,15 +6,37 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
-ModalWatcher::ModalWatcher(Answer answer) : m_answer(std::move(answer))
+namespace {
+
+ModalWatcher *innermost = nullptr;
+
+} // namespace
+
+ModalWatcher::ModalWatcher(Answer answer) : m_answer(std::move(answer)), m_outer(innermost)
 {
+    innermost = this;
     qApp->installEventFilter(this);
 }
 
 ModalWatcher::~ModalWatcher()
 {
     qApp->removeEventFilter(this);
+    innermost = m_outer;
+}
+
+ModalWatcher::Answer ModalWatcher::click(const QString &caption)
+{
+    return [caption](QDialog *dialog) {
+        for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+            if (button->text().remove(u'&') == caption) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        dialog->reject();
+    };
 }
 
 bool ModalWatcher::eventFilter(QObject *watched, QEvent *event)
@@ -22,7 +44,7 @@ bool ModalWatcher::eventFilter(QObject *watched, QEvent *event)
     // Events for other objects are not looked at: some were made on other threads and
     // handed over inside Qt, where ThreadSanitizer cannot see the hand-over.
     auto *dialog = qobject_cast<QDialog *>(watched);
-    if (dialog && event->type() == QEvent::Show && dialog->isModal()) {
+    if (dialog && event->type() == QEvent::Show && dialog->isModal() && this == innermost) {
         record(dialog);
         // Answer once the dialog's own loop runs, as a user would.
         QMetaObject::invokeMethod(

@@ -9,7 +9,8 @@ class QDialog;
 
 // Answers every modal dialog that opens while it lives, so that code which shows boxes
 // runs to its end in a test. It records what each box said; by default it closes the box
-// with Esc-equivalent reject(), or hands the dialog to a chosen answer.
+// with Esc-equivalent reject(), or hands the dialog to a chosen answer. Watchers nest:
+// while a later one lives, it alone records and answers.
 class ModalWatcher : public QObject
 {
 public:
@@ -27,6 +28,10 @@ public:
     explicit ModalWatcher(Answer answer = {});
     ~ModalWatcher() override;
 
+    // An answer that clicks the button with this caption ("&" left out) with the mouse;
+    // a dialog without one is rejected.
+    static Answer click(const QString &caption);
+
     const QList<Box> &boxes() const { return m_boxes; }
 
 protected:
@@ -37,4 +42,5 @@ private:
 
     Answer m_answer;
     QList<Box> m_boxes;
+    ModalWatcher *m_outer;
 };

@@ -1,4 +1,4 @@
-#include "tests/faults/ReadOnlyFolder.h"
+#include "tests/support/ReadOnlyFolder.h"
 
 #include <QFile>
 #include <cerrno>

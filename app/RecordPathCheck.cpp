@@ -1,0 +1,72 @@
+#include "app/RecordPathCheck.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+QString reason(int error)
+{
+    return QString::fromStdString(std::generic_category().message(error));
+}
+
+QString appendProblem(const QByteArray &file, const struct stat &status)
+{
+    if (S_ISDIR(status.st_mode))
+        return reason(EISDIR);
+    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) && !S_ISSOCK(status.st_mode)
+        && !S_ISCHR(status.st_mode))
+        return QStringLiteral("not a file to append to");
+    // access() answers for the real user, who is the one running Ondrix; EROFS also
+    // for root.
+    if (::access(file.constData(), W_OK) != 0)
+        return reason(errno);
+    return {};
+}
+
+QString folderProblem(const QString &folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat status {};
+    int error = 0;
+    if (::stat(name.constData(), &status) != 0)
+        error = errno;
+    else if (!S_ISDIR(status.st_mode))
+        error = ENOTDIR;
+    else if (::access(name.constData(), W_OK | X_OK) != 0)
+        error = errno;
+    return error == 0 ? QString() : QStringLiteral("folder %1: %2").arg(folder, reason(error));
+}
+
+} // namespace
+
+QString RecordPathCheck::problem(const QString &path)
+{
+    if (path == u'-')
+        return {};
+    if (path.isEmpty())
+        return QStringLiteral("no file name");
+    const QByteArray file = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(file.constData(), &status) == 0)
+        return appendProblem(file, status);
+    if (errno != ENOENT)
+        return reason(errno);
+    return folderProblem(QFileInfo(path).absolutePath());
+}
+
+bool RecordPathCheck::acceptOrComplain(const QString &path)
+{
+    const QString problem = RecordPathCheck::problem(path);
+    if (problem.isEmpty())
+        return true;
+    std::fprintf(stderr, "%s: cannot record into %s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(path), qPrintable(problem));
+    return false;
+}
