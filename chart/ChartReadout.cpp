@@ -174,7 +174,12 @@ TChartReadout::Overlay TChartReadout::overlayNow() const
     const auto column = [&](int x) { return QRect(x, plot.top(), 1, plot.height()); };
     if (shown()) {
         overlay.line = column(m_pointer.x());
-        overlay.content = ReadoutBox(boxLines(values()), m_chart.font());
+        overlay.values = values();
+        // Text is measured only when it changes: every repaint comes here, and a tick
+        // that brought no point under the pointer changes nothing.
+        const bool same = !m_overlay.line.isEmpty() && overlay.values == m_overlay.values &&
+                          m_overlay.content.font() == m_chart.font();
+        overlay.content = same ? m_overlay.content : ReadoutBox(boxLines(overlay.values), m_chart.font());
         overlay.box = ReadoutBox::placed(overlay.content.size(), m_pointer, m_chart.rect());
     }
     if (m_mark && plot.contains(markColumn(), plot.top()))

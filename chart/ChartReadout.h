@@ -36,13 +36,15 @@ public:
         TColor color = clBlack;     // of the trace where the point is
         std::optional<double> value; // none without a point near the column
         std::optional<double> delta; // to the value at the mark, when both exist
+        bool operator==(const TraceValue &) const = default;
     };
 
     struct Values
     {
         double x = 0;
         std::optional<double> deltaX; // to the mark
-        std::vector<TraceValue> traces; // the active series in the chart's order
+        std::vector<TraceValue> traces; // the drawn series in the chart's order
+        bool operator==(const Values &) const = default;
     };
 
     bool shown() const;
@@ -68,6 +70,7 @@ private:
         QRect line; // the pointer's column, empty while hidden
         QRect mark; // the mark's column, empty without a mark in view
         QRect box;
+        Values values; // what the box lists
         ReadoutBox content;
     };
 

@@ -16,11 +16,13 @@ ReadoutBox::ReadoutBox(std::vector<Line> lines, const QFont &font) : m_lines(std
 {
     const QFontMetrics metrics(m_font);
     for (const Line &line : m_lines) {
+        m_widths.push_back({metrics.horizontalAdvance(line.value), metrics.horizontalAdvance(line.delta)});
         m_nameWidth = std::max(m_nameWidth, metrics.horizontalAdvance(line.name));
-        m_valueWidth = std::max(m_valueWidth, metrics.horizontalAdvance(line.value));
-        m_deltaWidth = std::max(m_deltaWidth, metrics.horizontalAdvance(line.delta));
+        m_valueWidth = std::max(m_valueWidth, m_widths.back().value);
+        m_deltaWidth = std::max(m_deltaWidth, m_widths.back().delta);
     }
     m_lineHeight = metrics.height();
+    m_ascent = metrics.ascent();
     const int deltaColumn = m_deltaWidth > 0 ? columnGap + m_deltaWidth : 0;
     m_size = QSize(2 * padding + m_nameWidth + columnGap + m_valueWidth + deltaColumn,
                    2 * padding + m_lineHeight * int(m_lines.size()));
@@ -34,19 +36,19 @@ void ReadoutBox::paint(QPainter &painter, QPoint topLeft) const
     painter.setPen(Qt::black);
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
     painter.setFont(m_font);
+    // Texts are placed at their baselines with widths measured once: a box is drawn
+    // at every pointer move, and laying text out into rectangles costs more.
     const int nameLeft = frame.left() + padding;
-    const int valueLeft = nameLeft + m_nameWidth + columnGap;
-    const int deltaLeft = valueLeft + m_valueWidth + columnGap;
-    int top = frame.top() + padding;
-    for (const Line &line : m_lines) {
+    const int valueRight = nameLeft + m_nameWidth + columnGap + m_valueWidth;
+    const int deltaRight = valueRight + columnGap + m_deltaWidth;
+    int baseline = frame.top() + padding + m_ascent;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const Line &line = m_lines[i];
         painter.setPen(toQColor(line.color));
-        const auto cell = [&](int left, int width, const QString &text, Qt::Alignment alignment) {
-            painter.drawText(QRect(left, top, width, m_lineHeight), int(alignment | Qt::AlignVCenter), text);
-        };
-        cell(nameLeft, m_nameWidth, line.name, Qt::AlignLeft);
-        cell(valueLeft, m_valueWidth, line.value, Qt::AlignRight);
-        cell(deltaLeft, m_deltaWidth, line.delta, Qt::AlignRight);
-        top += m_lineHeight;
+        painter.drawText(nameLeft, baseline, line.name);
+        painter.drawText(valueRight - m_widths[i].value, baseline, line.value);
+        painter.drawText(deltaRight - m_widths[i].delta, baseline, line.delta);
+        baseline += m_lineHeight;
     }
     painter.restore();
 }

@@ -29,6 +29,7 @@ public:
     bool operator==(const ReadoutBox &other) const { return m_lines == other.m_lines && m_font == other.m_font; }
 
     QSize size() const { return m_size; }
+    const QFont &font() const { return m_font; }
     void paint(QPainter &painter, QPoint topLeft) const;
 
     // Where a box of `size` goes for the pointer at `pointer`: below and to the right of
@@ -37,11 +38,19 @@ public:
     static QRect placed(QSize size, QPoint pointer, const QRect &area);
 
 private:
+    struct Widths
+    {
+        int value;
+        int delta;
+    };
+
     std::vector<Line> m_lines;
+    std::vector<Widths> m_widths; // of the right-aligned texts, line by line
     QFont m_font;
     int m_nameWidth = 0;
     int m_valueWidth = 0;
     int m_deltaWidth = 0;
     int m_lineHeight = 0;
+    int m_ascent = 0;
     QSize m_size;
 };
