@@ -63,6 +63,8 @@ void applyChart1Design(TChart &chart, std::array<TLineSeries *, 6> &series)
         auto line = std::make_unique<TLineSeries>();
         line->setName(QStringLiteral("Series%1").arg(i + 1));
         line->setSeriesColor(channelTable[i].seriesColor); // the legend shows these
+        // Names the trace in the readout as its check box does; the legend shows values.
+        line->setTitle(QString::fromUtf8(channelTable[i].traceCaption));
         series[i] = line.get();
         chart.AddSeries(std::move(line));
     }

@@ -5,6 +5,8 @@
 //   build/bench/bench_chart --benchmark_filter=BM_Tick
 // one display tick with a short and a whole long sweep on the chart: its cost must not
 // grow with the points already drawn.
+//   build/bench/bench_chart --benchmark_filter=PointerMove/100001
+// one pointer move over the chart with the readout and a mark shown.
 
 #include "app/SweepChartDesign.h"
 #include "chart/Chart.h"
@@ -12,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -154,6 +157,37 @@ void BM_PressTarget(benchmark::State &state)
         benchmark::DoNotOptimize(sweep.chart.Zoom().pressTarget(abovePeaks));
 }
 BENCHMARK(BM_PressTarget)->Arg(201)->Arg(100001)->Unit(benchmark::kMillisecond);
+
+// One pointer move over the plotting area of a chart on screen whose six series hold
+// range(0) points each, with a mark pinned: the readout finds every trace's value at the
+// pointer and at the mark, and the window repaints the overlay's old and new places.
+void BM_PointerMove(benchmark::State &state)
+{
+    SweepChart sweep(int(state.range(0)));
+    TChart &chart = sweep.chart;
+    chart.show();
+    QCoreApplication::processEvents();
+    const ChartRect &plot = chart.plotRect();
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button) {
+        QMouseEvent event(type, at, chart.mapToGlobal(at), button, type == QEvent::MouseButtonPress ? button : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&chart, &event);
+        QCoreApplication::processEvents();
+    };
+    const QPoint mark(plot.left + 100, plot.top + 50);
+    send(QEvent::MouseButtonPress, mark, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, mark, Qt::LeftButton);
+    const int passes = chart.drawingPasses();
+    int step = 0;
+    for (auto _ : state) {
+        // Back and forth over 200 columns, so that the box's values change on the way.
+        const int offset = step < 200 ? step : 400 - step;
+        step = (step + 1) % 400;
+        send(QEvent::MouseMove, QPoint(plot.left + 300 + offset, plot.top + 60), Qt::NoButton);
+    }
+    state.counters["passes_per_move"] = double(chart.drawingPasses() - passes) / double(state.iterations());
+}
+BENCHMARK(BM_PointerMove)->Arg(201)->Arg(100001)->Unit(benchmark::kMicrosecond);
 
 std::size_t heapInUse()
 {

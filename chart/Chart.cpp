@@ -136,15 +136,15 @@ void TChart::resizeEvent(QResizeEvent *event)
 void TChart::paintEvent(QPaintEvent *event)
 {
     QPainter window(this);
-    if (!m_buffered) {
+    if (m_buffered) {
+        refreshBuffer();
+        copyRegion(window, m_buffer, event->region());
+    } else {
         drawPass(window, rect());
-        m_zoom.drawRectangle(window);
-        return;
     }
-    refreshBuffer();
-    copyRegion(window, m_buffer, event->region());
     // Over the picture, never into it: the buffer and exported pictures stay clean.
     m_zoom.drawRectangle(window);
+    m_readout.draw(window);
 }
 
 void TChart::refreshBuffer()

@@ -2,6 +2,7 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/ChartLegend.h"
+#include "chart/ChartReadout.h"
 #include "chart/ChartRect.h"
 #include "chart/ChartSeries.h"
 #include "chart/ChartTitle.h"
@@ -111,6 +112,8 @@ public:
 
     // Mouse zoom and panning (AllowZoom, AnimatedZoom, AnimatedZoomSteps, AllowPanning).
     TChartZoom &Zoom() { return m_zoom; }
+    // The values under the pointer and the mark.
+    TChartReadout &Readout() { return m_readout; }
     // Layout of the last drawing, for what a press lands on: the plotting rectangle,
     // what a series is drawn with, and the axes that were drawn.
     const ChartRect &plotRect() const { return m_plotRect; }
@@ -178,6 +181,7 @@ private:
     bool m_lineReduction = true;
 
     TChartZoom m_zoom{*this};
+    TChartReadout m_readout{*this};
     ChartRect m_plotRect; // of the last drawing pass
 
     QImage m_buffer;

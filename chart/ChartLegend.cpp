@@ -100,7 +100,7 @@ std::vector<TChartLegend::Row> TChartLegend::rows(const std::vector<const TChart
     } else {
         for (const TChartSeries *s : shown) {
             if (style == lsSeries)
-                rows.push_back({s->Title().isEmpty() ? s->Name() : s->Title(), s});
+                rows.push_back({s->shownTitle(), s});
             else
                 rows.push_back({lastValueText(*s, rows.size()), s});
         }

@@ -1,8 +1,10 @@
 #include "chart/ChartSeries.h"
 
+#include "chart/AxisMapping.h"
 #include "chart/Chart.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace {
 
@@ -60,6 +62,9 @@ void TChartSeries::ClearPoints()
     m_labels.clear();
     if (m_onClearValues)
         m_onClearValues(*this);
+    // A mark pinned on the traces has nothing left to compare with.
+    if (ParentChart())
+        ParentChart()->Readout().removeMark();
     repaint();
 }
 
@@ -73,6 +78,28 @@ TColor TChartSeries::PointColor(int Index) const
     if (m_colorEachPoint)
         return defaultPalette[std::size_t(Index) % defaultPalette.size()];
     return m_seriesColor;
+}
+
+int TChartSeries::nearestPoint(const AxisMapping &horizontal, int column, int reach) const
+{
+    if (m_xValues.Order() != loAscending)
+        return -1;
+    const double target = horizontal.toValue(column);
+    const auto inReach = [&](int i) {
+        return i >= 0 && i < PointCount() && std::abs(horizontal.toPixel(m_xValues.Value(i)) - column) <= reach;
+    };
+    // Outwards from the column on both sides, the nearer candidate first; a null point
+    // is stepped over, so a gap in the line shows no value.
+    int after = m_xValues.firstAtOrAfter(target, 0);
+    int before = after - 1;
+    while (inReach(before) || inReach(after)) {
+        const bool takeBefore =
+            !inReach(after) || (inReach(before) && target - m_xValues.Value(before) <= m_xValues.Value(after) - target);
+        const int candidate = takeBefore ? before-- : after++;
+        if (PointColor(candidate) != clNone)
+            return candidate;
+    }
+    return -1;
 }
 
 std::size_t TChartSeries::allocatedBytes() const

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 
+class AxisMapping;
 class QPainter;
 class QRect;
 struct SeriesView;
@@ -43,6 +44,8 @@ public:
     void setShowInLegend(bool on) { change(m_showInLegend, on); }
     const QString &Title() const { return m_title; }
     void setTitle(const QString &title) { change(m_title, title); }
+    // What names the series to the operator: its title, or its name without one.
+    const QString &shownTitle() const { return m_title.isEmpty() ? m_name : m_title; }
     const QString &ValueFormat() const { return m_valueFormat; }
     void setValueFormat(const QString &format) { change(m_valueFormat, format); }
     const QString &PercentFormat() const { return m_percentFormat; }
@@ -71,6 +74,11 @@ public:
     // is coloured, else the series colour.
     TColor PointColor(int Index) const;
     QString PointLabel(int Index) const { return m_labels.at(Index); }
+
+    // The drawn point (not a null one) whose column through `horizontal` lies nearest to
+    // `column`, at most `reach` pixels off; -1 when there is none. X values must be in
+    // ascending order: without order no point is found.
+    int nearestPoint(const AxisMapping &horizontal, int column, int reach) const;
 
     // Bytes held for the points (values, colours; labels not counted).
     std::size_t allocatedBytes() const;

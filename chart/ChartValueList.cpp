@@ -27,6 +27,25 @@ int TChartValueList::insertPosition(double value) const
     return position;
 }
 
+int TChartValueList::firstAtOrAfter(double value, int from) const
+{
+    if (m_order != loAscending) {
+        while (from < Count() && !(Value(from) >= value))
+            ++from;
+        return from;
+    }
+    int low = from;
+    int high = Count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (Value(middle) >= value)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 void TChartValueList::insertAt(int index, double value)
 {
     if (index < m_values.size()) {

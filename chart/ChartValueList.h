@@ -30,6 +30,9 @@ public:
     // sort after it, or at 0.
     int insertPosition(double value) const;
     void insertAt(int index, double value);
+    // The first index from `from` on whose value is at least `value` (Count() when
+    // none): a binary search in an ascending list, a scan in any other.
+    int firstAtOrAfter(double value, int from) const;
     void Clear();
 
     double MinValue() const;

@@ -104,26 +104,6 @@ TCustomSeries::TCustomSeries() : m_linePen(*this, clBlack, 1)
 {
 }
 
-int TCustomSeries::firstAtOrAfter(double value, int from) const
-{
-    const TChartValueList &x = XValues();
-    if (x.Order() != loAscending) {
-        while (from < x.Count() && !(x.Value(from) >= value))
-            ++from;
-        return from;
-    }
-    int low = from;
-    int high = x.Count();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (x.Value(middle) >= value)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
-}
-
 bool TCustomSeries::visibleRange(const SeriesView &view, VisibleRange &range) const
 {
     const AxisMapping &h = view.horizontal;
@@ -134,11 +114,11 @@ bool TCustomSeries::visibleRange(const SeriesView &view, VisibleRange &range) co
         range.last = PointCount() - 1;
         return PointCount() > 0;
     }
-    range.first = firstAtOrAfter(range.edgeValue, 0);
+    range.first = XValues().firstAtOrAfter(range.edgeValue, 0);
     if (range.first >= PointCount())
         return false;
     const double farValue = h.toValue(h.inverted() ? view.plot.left : view.plot.right);
-    range.last = XValues().Last() > farValue ? firstAtOrAfter(farValue, range.first) : PointCount() - 1;
+    range.last = XValues().Last() > farValue ? XValues().firstAtOrAfter(farValue, range.first) : PointCount() - 1;
     return true;
 }
 
@@ -185,12 +165,12 @@ TCustomSeries::BandRange TCustomSeries::bandRange(const SeriesView &view, const 
     BandRange band{};
     // The segment into the band starts at the point before the first one within reach,
     // or further back when points there are left out by the pixel limit.
-    band.start = std::max(range.first, firstAtOrAfter(std::min(a, b), range.first) - 1);
+    band.start = std::max(range.first, XValues().firstAtOrAfter(std::min(a, b), range.first) - 1);
     while (band.start > range.first && !drawable(view, band.start))
         --band.start;
     // Likewise the segment out of the band ends at the first point past the reach, or
     // at the next one drawn after it.
-    band.last = std::min(range.last, firstAtOrAfter(std::max(a, b), band.start));
+    band.last = std::min(range.last, XValues().firstAtOrAfter(std::max(a, b), band.start));
     while (band.last < range.last && !drawable(view, band.last))
         ++band.last;
     return band;
@@ -257,7 +237,7 @@ int TCustomSeries::sweepColumn(int i, int last, const Geometry &geometry, Sink &
     const TChartValueList &x = XValues();
     if (x.Order() != loAscending || i >= last || !(x.Value(i + 1) > geometry.columnLow()))
         return i;
-    const int end = std::min(last, firstAtOrAfter(geometry.columnHigh(), i + 1) - 1);
+    const int end = std::min(last, x.firstAtOrAfter(geometry.columnHigh(), i + 1) - 1);
     const TChartValueList &y = YValues();
     for (int k = i + 1; k <= end; ++k)
         sink.extendColumnTo(y.Value(k));

@@ -46,7 +46,6 @@ private:
     bool visibleRange(const SeriesView &view, VisibleRange &range) const;
     BandRange bandRange(const SeriesView &view, const VisibleRange &range) const;
     bool drawable(const SeriesView &view, int index) const;
-    int firstAtOrAfter(double value, int from) const;
     double edgeValue(const VisibleRange &range) const;
     bool valuesMapNear(const AxisMapping &vertical) const;
 
