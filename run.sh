@@ -2,15 +2,38 @@
 # Installs what is missing, builds Ondrix (Release) and starts it.
 #   ./run.sh                   starts a simulated board and Ondrix connected to it, running
 #   ./run.sh --port ttyUSB0    Ondrix on a real board (any other arguments are passed on)
+#   ./run.sh --replay FILE [--speed X] [--loop]
+#                              the simulated board replays a recording (FILE - is stdin)
 # Without a display, Ondrix runs under Xvfb for a few seconds and a screenshot is written.
 set -euo pipefail
+
+# The replay's options go to the board, the rest to Ondrix. A file is named as the
+# caller sees it, before the change of folder below.
+board_args=(--rate 50)
+replay_options=()
+args=()
+while (($#)); do
+  case "$1" in
+    --replay)
+      [ $# -ge 2 ] || { echo "--replay needs a file" >&2; exit 2; }
+      file=$2
+      [ "$file" = - ] || file=$(realpath -- "$file")
+      board_args=(--replay "$file")
+      shift 2 ;;
+    --speed)
+      [ $# -ge 2 ] || { echo "--speed needs a factor" >&2; exit 2; }
+      replay_options+=(--speed "$2")
+      shift 2 ;;
+    --loop) replay_options+=(--loop); shift ;;
+    *) args+=("$1"); shift ;;
+  esac
+done
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh --display
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=OFF >/dev/null
 cmake --build build-release -j2 --target ondrix ondrix-board
 
-args=("$@")
 board_pid=""
 xvfb_pid=""
 cleanup() {
@@ -21,7 +44,10 @@ trap cleanup EXIT
 
 if [[ " ${args[*]} " != *" --port "* && " ${args[*]} " != *" --port="* ]]; then
   # No board named: a simulated one on a pseudo-terminal, whose path is its first line.
-  coproc BOARD { exec build-release/ondrix-board --rate 50; }
+  # Standard input stays the caller's, for a replay of "-".
+  exec 3<&0
+  coproc BOARD { exec build-release/ondrix-board "${board_args[@]}" "${replay_options[@]}" <&3; }
+  exec 3<&-
   board_pid=$BOARD_PID
   read -r device <&"${BOARD[0]}"
   echo "Simulated board on $device"

@@ -1,5 +1,6 @@
 #include "app/RecordFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 
@@ -35,4 +36,93 @@ std::int64_t RecordFormat::now()
 {
     using namespace std::chrono;
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+namespace {
+
+std::string_view withoutCarriageReturn(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+// All of text as a whole number, or false.
+template <typename Number>
+bool wholeNumber(std::string_view text, Number &number)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+// "-12.345" as microseconds: the sign and magnitude that formatTime writes.
+bool parseTime(std::string_view text, std::int64_t &microseconds)
+{
+    const bool negative = text.starts_with('-');
+    if (negative)
+        text.remove_prefix(1);
+    const std::size_t point = text.find('.');
+    const bool hasFraction = point != std::string_view::npos;
+    const std::string_view fraction = hasFraction ? text.substr(point + 1) : std::string_view();
+    // Unsigned, so that a second sign is refused.
+    std::uint64_t seconds = 0;
+    std::uint64_t micros = 0;
+    if (!wholeNumber(text.substr(0, point), seconds) || seconds >= INT64_MAX / 1000000 || fraction.size() > 6
+        || (hasFraction && !wholeNumber(fraction, micros)))
+        return false;
+    for (std::size_t digits = fraction.size(); digits < 6; ++digits)
+        micros *= 10;
+    microseconds = static_cast<std::int64_t>(seconds * 1000000 + micros);
+    if (negative)
+        microseconds = -microseconds;
+    return true;
+}
+
+} // namespace
+
+bool RecordFormat::isHeader(std::string_view line)
+{
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (line.starts_with(byteOrderMark))
+        line.remove_prefix(byteOrderMark.size());
+    return withoutCarriageReturn(line) == header.substr(0, header.size() - 1);
+}
+
+RecordFormat::Line RecordFormat::parseLine(std::string_view line)
+{
+    line = withoutCarriageReturn(line);
+    Line result;
+    if (std::count(line.begin(), line.end(), ',') != 2) {
+        result.status = Line::wrongFieldCount;
+        return result;
+    }
+    const std::size_t first = line.find(',');
+    const std::size_t second = line.find(',', first + 1);
+    const std::string_view channel = line.substr(first + 1, second - first - 1);
+    if (!parseTime(line.substr(0, first), result.microseconds))
+        result.status = Line::badTime;
+    else if (channel.size() != 4 || !channel.starts_with("ADC") || channel[3] < '0' || channel[3] > '5')
+        result.status = Line::unknownChannel;
+    else if (!wholeNumber(line.substr(second + 1), result.value))
+        result.status = Line::badValue;
+    else
+        result.channel = channel[3] - '0';
+    return result;
+}
+
+std::string_view RecordFormat::problem(Line::Status status)
+{
+    switch (status) {
+    case Line::reading:
+        break;
+    case Line::wrongFieldCount:
+        return "not three fields time_s,channel,value";
+    case Line::badTime:
+        return "the time is not a number of seconds";
+    case Line::unknownChannel:
+        return "the channel is not one of ADC0 to ADC5";
+    case Line::badValue:
+        return "the value is not a whole number within 32 bits";
+    }
+    return {};
 }

@@ -45,7 +45,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption startOption(QStringLiteral("start"),
                                          QStringLiteral("Press Start as soon as the window shows."));
     const QCommandLineOption recordOption(
-        QStringLiteral("record"), QStringLiteral("Record every reading to a CSV file, from the first Start."),
+        QStringLiteral("record"),
+        QStringLiteral("Record every reading to a CSV file, from the first Start; - is standard output."),
         QStringLiteral("file"));
     options.addOptions({portOption, startOption, recordOption});
     readCommandLine(options, argc, argv);
@@ -64,8 +65,11 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &form1, &QWidget::close);
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
-    if (options.isSet(recordOption))
-        form1.recorder().arm(options.value(recordOption));
+    if (options.isSet(recordOption)) {
+        // "-" feeds a pipe, into a replay of the board say.
+        const QString file = options.value(recordOption);
+        form1.recorder().arm(file == QStringLiteral("-") ? QStringLiteral("/dev/stdout") : file);
+    }
     form1.show();
     if (options.isSet(startOption))
         QTimer::singleShot(0, form1.Button1, &QPushButton::click);

@@ -28,6 +28,11 @@ void DeviceOutput::send(std::string_view text)
     writeOrDrop(m_device.get(), text);
 }
 
+bool DeviceOutput::sendAll(std::string_view text, const SignalStop &stop)
+{
+    return writeAll(m_device.get(), text, stop);
+}
+
 void DeviceOutput::finish(const SignalStop &)
 {
 }

@@ -15,6 +15,7 @@ public:
     bool readerAttached() override;
     bool waitForReader(const SignalStop &stop) override;
     void send(std::string_view text) override;
+    bool sendAll(std::string_view text, const SignalStop &stop) override;
     // Nothing to wait for: closing a serial port already lets its queue drain.
     void finish(const SignalStop &stop) override;
 

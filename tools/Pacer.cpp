@@ -19,17 +19,17 @@ Pacer::Pacer(std::int64_t periodNumerator, std::int64_t periodDenominator)
     restart();
 }
 
-void Pacer::restart()
+void Pacer::restart(std::int64_t nanoseconds)
 {
-    m_start = now();
+    m_start = now() - nanoseconds;
 }
 
-timespec Pacer::deadline(std::uint64_t halfStep)
+timespec Pacer::deadlineAfter(std::int64_t nanoseconds)
 {
-    std::int64_t due = m_start + offset(halfStep);
+    std::int64_t due = m_start + nanoseconds;
     const std::int64_t current = now();
     if (current - due > nanosecondsPerSecond) {
-        m_start = current - offset(halfStep);
+        m_start = current - nanoseconds;
         due = current;
     }
     return timespec{static_cast<time_t>(due / nanosecondsPerSecond), static_cast<long>(due % nanosecondsPerSecond)};

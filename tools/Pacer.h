@@ -9,16 +9,20 @@
 class Pacer
 {
 public:
-    // The period is periodNumerator / periodDenominator nanoseconds, kept exact.
-    Pacer(std::int64_t periodNumerator, std::int64_t periodDenominator);
+    // The period is periodNumerator / periodDenominator nanoseconds, kept exact. Without
+    // one, only deadlineAfter has a meaning.
+    Pacer(std::int64_t periodNumerator = 0, std::int64_t periodDenominator = 1);
 
-    // Half-step 0 is now.
-    void restart();
+    // The time `nanoseconds` after the start (half-step 0 by default) is now.
+    void restart(std::int64_t nanoseconds = 0);
 
-    // When half-step h is due on CLOCK_MONOTONIC. A schedule that has fallen more than a
-    // second behind (the process was stopped, say) starts afresh at h rather than
+    // When half-step h is due on CLOCK_MONOTONIC.
+    timespec deadline(std::uint64_t halfStep) { return deadlineAfter(offset(halfStep)); }
+
+    // When the time `nanoseconds` after the start is due. A schedule that has fallen more
+    // than a second behind (the process was stopped, say) starts afresh there rather than
     // sending the missed writes in one rush.
-    timespec deadline(std::uint64_t halfStep);
+    timespec deadlineAfter(std::int64_t nanoseconds);
 
 private:
     std::int64_t offset(std::uint64_t halfStep) const;

@@ -60,6 +60,11 @@ void PseudoTerminal::send(std::string_view text)
     writeOrDrop(m_master.get(), text);
 }
 
+bool PseudoTerminal::sendAll(std::string_view text, const SignalStop &stop)
+{
+    return writeAll(m_master.get(), text, stop);
+}
+
 void PseudoTerminal::finish(const SignalStop &stop)
 {
     waitUntilAttached(false, stop);

@@ -18,6 +18,7 @@ public:
     bool readerAttached() override;
     bool waitForReader(const SignalStop &stop) override;
     void send(std::string_view text) override;
+    bool sendAll(std::string_view text, const SignalStop &stop) override;
     // Text still queued in a pseudo-terminal is discarded when its master closes, so
     // the last readings are safe only once the reader has let go.
     void finish(const SignalStop &stop) override;

@@ -14,13 +14,25 @@ char ReadingComposer::tagLetter(int channel)
 
 std::string ReadingComposer::reading(int channel, int value)
 {
-    const char tag = tagLetter(channel);
     const bool spoilt = m_garbagePercent > 0
                         && std::uniform_int_distribution<int>(0, 99)(m_random) < m_garbagePercent;
-    std::string text = spoilt ? malformed(tag, value) : std::to_string(value) + tag;
+    std::string text;
+    if (!spoilt) {
+        appendReading(text, channel, value, m_crlf);
+        return text;
+    }
+    text = malformed(tagLetter(channel), value);
     if (m_crlf)
         text += "\r\n";
     return text;
+}
+
+void ReadingComposer::appendReading(std::string &text, int channel, std::int32_t value, bool crlf)
+{
+    text += std::to_string(value);
+    text += tagLetter(channel);
+    if (crlf)
+        text += "\r\n";
 }
 
 std::string ReadingComposer::malformed(char tag, int value)

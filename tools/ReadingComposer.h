@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -15,6 +16,9 @@ public:
     static char tagLetter(int channel);
 
     std::string reading(int channel, int value);
+
+    // Appends the text a sound board sends for a reading, with CR LF when crlf is set.
+    static void appendReading(std::string &text, int channel, std::int32_t value, bool crlf);
 
 private:
     std::string malformed(char tag, int value);

@@ -1,7 +1,6 @@
 #include "SignalStop.h"
 
 #include <cerrno>
-#include <poll.h>
 
 namespace {
 
@@ -54,9 +53,10 @@ void SignalStop::sleepUntil(const timespec &deadline) const
     sigprocmask(SIG_SETMASK, &blocked, nullptr);
 }
 
-bool SignalStop::waitReadable(int fd) const
+// A negative fd is left out of the poll: then only a stop ends the wait.
+bool SignalStop::waitFor(int fd, short events) const
 {
-    pollfd watched = {fd, POLLIN, 0};
+    pollfd watched = {fd, events, 0};
     // ppoll unblocks the stop signals atomically, so none slips in before the wait.
     while (!requested()) {
         const int ready = ppoll(&watched, 1, nullptr, &m_waitMask);

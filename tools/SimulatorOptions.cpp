@@ -40,6 +40,44 @@ const NumberOption *findNumberOption(std::string_view name)
     return nullptr;
 }
 
+// A decimal fraction within [0, high], or nothing.
+std::optional<double> parseFactor(std::string_view text, double high)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size() || !(value >= 0 && value <= high))
+        return std::nullopt;
+    return value;
+}
+
+constexpr double maxSpeed = 1000000;
+
+// Handles an option that takes a text, at argv[index] with its value after it.
+std::string parseText(SimulatorOptions &options, std::string_view name, std::string_view value)
+{
+    if (name == "--speed") {
+        const auto speed = parseFactor(value, maxSpeed);
+        if (!speed)
+            return "--speed takes a number from 0 to 1000000, like 0.5 or 2, not '" + std::string(value) + "'";
+        options.speed = *speed;
+        return {};
+    }
+    std::string &target = name == "--device" ? options.device : options.replay;
+    target = value;
+    return target.empty() ? std::string(name) + " needs a path" : std::string();
+}
+
+// The options that shape the generated readings, which a replay does not generate.
+bool isWaveformOption(std::string_view name)
+{
+    return findNumberOption(name) || name == "--split";
+}
+
+bool isTextOption(std::string_view name)
+{
+    return name == "--device" || name == "--replay" || name == "--speed";
+}
+
 // Handles one option at argv[index]; advances index past its value. Returns an error text.
 std::string parseOne(SimulatorOptions &options, int argc, const char *const *argv, int &index)
 {
@@ -48,24 +86,18 @@ std::string parseOne(SimulatorOptions &options, int argc, const char *const *arg
         options.help = true;
         return {};
     }
-    if (name == "--crlf") {
-        options.crlf = true;
-        return {};
-    }
-    if (name == "--split") {
-        options.split = true;
+    if (name == "--crlf" || name == "--split" || name == "--loop") {
+        (name == "--crlf" ? options.crlf : name == "--split" ? options.split : options.loop) = true;
         return {};
     }
     const NumberOption *number = findNumberOption(name);
-    if (!number && name != "--device")
+    if (!number && !isTextOption(name))
         return "unknown option " + std::string(name);
     if (index + 1 >= argc)
         return std::string(name) + " needs a value";
     const std::string_view value = argv[++index];
-    if (!number) {
-        options.device = value;
-        return options.device.empty() ? "--device needs a path" : std::string();
-    }
+    if (!number)
+        return parseText(options, name, value);
     const auto parsed = parseNumber(value, number->low, number->high);
     if (!parsed) {
         return std::string(name) + " takes a whole number from " + std::to_string(number->low) + " to "
@@ -75,13 +107,30 @@ std::string parseOne(SimulatorOptions &options, int argc, const char *const *arg
     return {};
 }
 
+// What the options together cannot do.
+std::string checkCombination(const SimulatorOptions &options, bool waveformOptionGiven)
+{
+    if (options.replay.empty() && (options.loop || options.speed != 1))
+        return "--speed and --loop go with --replay";
+    if (!options.replay.empty() && waveformOptionGiven)
+        return "--replay sends the recording's readings: --rate, --burst, --garbage, --count, --seed and --split do not apply";
+    if (options.replay == "-" && options.loop)
+        return "--loop cannot start standard input again: give a file";
+    return {};
+}
+
 } // namespace
 
 ParsedOptions parseSimulatorOptions(int argc, const char *const *argv)
 {
     ParsedOptions result;
-    for (int index = 1; index < argc && result.error.empty(); ++index)
+    bool waveformOptionGiven = false;
+    for (int index = 1; index < argc && result.error.empty(); ++index) {
+        waveformOptionGiven = waveformOptionGiven || isWaveformOption(argv[index]);
         result.error = parseOne(result.options, argc, argv, index);
+    }
+    if (result.error.empty())
+        result.error = checkCombination(result.options, waveformOptionGiven);
     return result;
 }
 
@@ -110,7 +159,15 @@ std::string simulatorUsage(const std::string &programName)
         "  --count N      send N readings per channel, then exit once the reader has closed\n"
         "                 the pseudo-terminal (what it has not read yet would be lost)\n"
         "  --seed S       seed of the noise and of the garbage, for a reproducible stream\n"
+        "  --replay FILE  send the readings of a recording that Ondrix made (--record)\n"
+        "                 instead of the waveforms, at the recorded pace; FILE - is\n"
+        "                 standard input. At the end it stays open and idle.\n"
+        "  --speed X      replay X times as fast as recorded (default 1; 0.5 is half as\n"
+        "                 fast; 0 sends as fast as the reader takes them)\n"
+        "  --loop         replay the file again from its start whenever it ends\n"
         "  --help         this text\n"
         "\n"
-        "SIGINT or SIGTERM ends it cleanly.\n";
+        "Exit status: 0 when stopped by SIGINT or SIGTERM or after --count, 1 when the\n"
+        "terminal, the device or the recording fails, 2 for wrong options or a --replay\n"
+        "file that is not a recording.\n";
 }

@@ -15,6 +15,9 @@ struct SimulatorOptions
     int garbagePercent = 0;      // share of readings replaced by malformed text
     std::int64_t count = 0;      // readings per channel before exiting; 0: run until stopped
     std::optional<std::uint32_t> seed;
+    std::string replay;          // a recording to send instead of the waveforms; "-": stdin
+    double speed = 1;            // replay pace as a multiple of the recorded one; 0: at once
+    bool loop = false;           // replay again from the start at the end
     bool help = false;
 };
 

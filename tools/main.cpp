@@ -1,9 +1,12 @@
 // ondrix-board: plays the ADC board on a pseudo-terminal or a serial device, so that
-// Ondrix shows live traces without hardware. Run with --help for the options.
+// Ondrix shows live traces without hardware, or replays a recording that Ondrix made.
+// Run with --help for the options.
 
 #include "BoardSimulator.h"
 #include "DeviceOutput.h"
 #include "PseudoTerminal.h"
+#include "RecordingReader.h"
+#include "RecordingReplay.h"
 #include "SignalStop.h"
 #include "SimulatorOptions.h"
 
@@ -23,6 +26,24 @@ std::unique_ptr<BoardOutput> openOutput(const SimulatorOptions &options)
     return terminal;
 }
 
+// Refuses a file that is not a recording before any line is opened, so that whoever
+// started us learns it from the exit status instead of a silent board.
+int replay(const SimulatorOptions &options)
+{
+    RecordingReader recording(options.replay);
+    const SignalStop stop;
+    if (recording.readHeader(stop) == RecordingReader::Start::notARecording) {
+        std::cerr << "ondrix-board: " << recording.name() << " is not a recording of Ondrix: its first line is not "
+                  << RecordFormat::header;
+        return 2;
+    }
+    if (stop.requested())
+        return 0;
+    const std::unique_ptr<BoardOutput> output = openOutput(options);
+    RecordingReplay(options, recording, *output, stop, std::cerr).run();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -37,6 +58,8 @@ int main(int argc, char **argv)
         return 0;
     }
     try {
+        if (!parsed.options.replay.empty())
+            return replay(parsed.options);
         const SignalStop stop;
         const std::unique_ptr<BoardOutput> output = openOutput(parsed.options);
         BoardSimulator(parsed.options, *output, stop).run();

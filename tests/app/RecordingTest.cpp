@@ -41,6 +41,57 @@ TEST(RecordFormatTest, linesCarryTimeChannelAndValue)
     }
 }
 
+TEST(RecordFormatTest, writtenLinesReadBackAndOthersAreNamed)
+{
+    for (const std::int64_t microseconds : {std::int64_t(1796774020370950), std::int64_t(7), std::int64_t(-1)}) {
+        std::string time;
+        RecordFormat::formatTime(time, microseconds);
+        std::string line;
+        RecordFormat::appendReading(line, time, 4, INT32_MIN);
+        line.pop_back();
+        const RecordFormat::Line read = RecordFormat::parseLine(line);
+        EXPECT_EQ(read.status, RecordFormat::Line::reading) << line;
+        EXPECT_EQ(read.microseconds, microseconds) << line;
+        EXPECT_EQ(read.channel, 4);
+        EXPECT_EQ(read.value, INT32_MIN);
+    }
+
+    using Line = RecordFormat::Line;
+    struct Row
+    {
+        const char *name;
+        std::string_view line;
+        Line::Status status;
+        std::int64_t microseconds;
+    };
+    const Row rows[] = {
+        {"a spreadsheet's shorter fraction and CR LF", "12.5,ADC5,3\r", Line::reading, 12500000},
+        {"whole seconds", "12,ADC0,3", Line::reading, 12000000},
+        {"two fields", "12.5,ADC0", Line::wrongFieldCount, 0},
+        {"four fields", "12.5,ADC0,3,4", Line::wrongFieldCount, 0},
+        {"empty line", "", Line::wrongFieldCount, 0},
+        {"seven decimals", "12.1234567,ADC0,3", Line::badTime, 0},
+        {"two signs", "--1.5,ADC0,3", Line::badTime, 0},
+        {"no time", ",ADC0,3", Line::badTime, 0},
+        {"past 64 bits of microseconds", "9223372036855,ADC0,3", Line::badTime, 0},
+        {"channel beyond ADC5", "1.0,ADC6,3", Line::unknownChannel, 0},
+        {"lower-case channel", "1.0,adc0,3", Line::unknownChannel, 0},
+        {"above 32 bits", "1.0,ADC0,2147483648", Line::badValue, 0},
+        {"below 32 bits", "1.0,ADC0,-2147483649", Line::badValue, 0},
+        {"a fraction", "1.0,ADC0,3.5", Line::badValue, 0},
+    };
+    for (const Row &row : rows) {
+        const Line read = RecordFormat::parseLine(row.line);
+        EXPECT_EQ(read.status, row.status) << row.name;
+        if (row.status == Line::reading)
+            EXPECT_EQ(read.microseconds, row.microseconds) << row.name;
+        else
+            EXPECT_FALSE(RecordFormat::problem(read.status).empty()) << row.name;
+    }
+    EXPECT_TRUE(RecordFormat::isHeader("\xEF\xBB\xBFtime_s,channel,value\r"));
+    EXPECT_FALSE(RecordFormat::isHeader("time,channel,value"));
+}
+
 class ReadingRecorderTest : public testing::Test
 {
 protected:

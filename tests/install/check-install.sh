@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that every file lands where a
-# desktop looks for it: check-install.sh CMAKE BUILD_DIR
+# desktop, a software centre and man look for it: check-install.sh CMAKE BUILD_DIR
 set -euo pipefail
 cmake_command=$1
 build=$2
@@ -13,11 +13,13 @@ status=0
 for file in bin/ondrix bin/ondrix-board; do
   [ -x "$prefix/$file" ] || { echo "missing program: $file"; status=1; }
 done
-for file in share/applications/ondrix.desktop share/icons/hicolor/scalable/apps/ondrix.svg; do
+for file in share/applications/org.example.ondrix.desktop share/icons/hicolor/scalable/apps/ondrix.svg \
+  share/metainfo/org.example.ondrix.metainfo.xml share/man/man1/ondrix.1.gz share/man/man1/ondrix-board.1.gz \
+  share/doc/ondrix/README.md; do
   [ -s "$prefix/$file" ] || { echo "missing file: $file"; status=1; }
 done
 # The entry names the icon by its installed name and starts the installed program.
-entry="$prefix/share/applications/ondrix.desktop"
+entry="$prefix/share/applications/org.example.ondrix.desktop"
 if [ -f "$entry" ]; then
   grep -qx 'Icon=ondrix' "$entry" || { echo "the entry does not name the icon ondrix"; status=1; }
   grep -qx 'Exec=ondrix' "$entry" || { echo "the entry does not start ondrix"; status=1; }

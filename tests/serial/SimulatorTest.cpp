@@ -1,7 +1,11 @@
 // Runs the built board simulator and reads what it sends through a real pseudo-terminal.
 
+#include "tests/support/BoardProcess.h"
+
 #include <QProcess>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -15,7 +19,7 @@
 
 namespace {
 
-constexpr int generousMs = 20000;
+constexpr int generousMs = BoardProcess::generousMs;
 const QRegularExpression wellFormed(QStringLiteral("^([0-9]{1,4})([a-f])$"));
 
 // A reader end of the simulator's line: the slave it printed, or the master of a pair
@@ -61,29 +65,11 @@ private:
     int m_fd;
 };
 
-class Simulator
+// The simulator, with the reader end of the slave it printed.
+class Simulator : public BoardProcess
 {
 public:
-    explicit Simulator(const QStringList &arguments)
-    {
-        m_process.start(QStringLiteral(ONDRIX_BOARD), arguments);
-        EXPECT_TRUE(m_process.waitForStarted(generousMs));
-    }
-    ~Simulator()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(generousMs);
-        }
-    }
-
-    // The slave path: the first line the simulator prints.
-    std::string slavePath()
-    {
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(generousMs)) {
-        }
-        return m_process.readLine().trimmed().toStdString();
-    }
+    explicit Simulator(const QStringList &arguments) : BoardProcess(QStringLiteral(ONDRIX_BOARD), arguments) {}
 
     LineReader openSlave()
     {
@@ -93,19 +79,6 @@ public:
         EXPECT_GE(fd, 0) << path << ": " << errno;
         return LineReader(fd);
     }
-
-    // Exit code once finished, -1 when it did not finish normally within the bound.
-    int exitCode()
-    {
-        if (!m_process.waitForFinished(generousMs) || m_process.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return m_process.exitCode();
-    }
-
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
 };
 
 QStringList arguments(const std::string &text)
@@ -295,6 +268,94 @@ TEST(Simulator, RefusesBadOptions)
         EXPECT_EQ(simulator.exitCode(), 2) << options;
         EXPECT_FALSE(simulator.process().readAllStandardError().isEmpty()) << options;
     }
+}
+
+// A recording as a file of the test's own.
+class RecordingFile
+{
+public:
+    explicit RecordingFile(const std::string &text)
+    {
+        m_path = m_folder.filePath(QStringLiteral("readings.csv"));
+        QFile file(m_path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    const QString &path() const { return m_path; }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_path;
+};
+
+const std::string header = "time_s,channel,value\n";
+
+TEST(Replay, SendsGoodReadingsAndNamesEveryOtherLine)
+{
+    struct Row
+    {
+        const char *what;
+        std::string recording;
+        bool fromStandardInput;
+        std::string options;
+        std::string received;        // what the reader gets, in order
+        std::vector<std::string> messages;
+    };
+    const Row rows[] = {
+        {"each kind of malformed line",
+         header + "1.0,ADC0,1\n1.0,ADC1\n1.1,ADC0,2,3\n1.2,ADC6,4\n1.3,ADC2,2147483648\n0.9,ADC3,5\n1.4,ADC5,-6\n", false,
+         "", "1b-6a",
+         {"readings.csv:3: not three fields", "readings.csv:4: not three fields", "readings.csv:5: the channel",
+          "readings.csv:6: the value", "readings.csv:7: the time goes back", "replayed 2 readings"}},
+        {"standard input, CR LF chosen", header + "1.0,ADC4,7\n2.0,ADC0,8\n", true, "--crlf", "7f\r\n8b\r\n",
+         {"replayed 2 readings from standard input"}},
+        {"only the header", header, false, "", "", {"holds no readings: nothing to replay"}},
+        {"an empty file", "", false, "", "", {"holds no readings: nothing to replay"}},
+    };
+    for (const Row &row : rows) {
+        const RecordingFile file(row.recording);
+        const QString source = row.fromStandardInput ? QStringLiteral("-") : file.path();
+        Simulator simulator(arguments("--speed 0 " + row.options) << QStringLiteral("--replay") << source);
+        if (row.fromStandardInput) {
+            simulator.process().write(row.recording.data(), static_cast<qint64>(row.recording.size()));
+            simulator.process().closeWriteChannel();
+        }
+        LineReader reader = simulator.openSlave();
+        std::string got;
+        if (!row.received.empty()) {
+            for (const std::string &chunk : reader.readUntil([&](const std::string &text) { return text.size() >= row.received.size(); }))
+                got += chunk;
+        }
+        const QString errors = simulator.waitForError(QString::fromStdString(row.messages.back()));
+        EXPECT_EQ(got, row.received) << row.what;
+        EXPECT_EQ(errors.count(u'\n'), static_cast<qsizetype>(row.messages.size())) << row.what << errors.toStdString();
+        for (const std::string &message : row.messages)
+            EXPECT_TRUE(errors.contains(QString::fromStdString(message))) << row.what << ": " << message;
+        EXPECT_EQ(simulator.process().state(), QProcess::Running) << row.what << ": it stays open";
+    }
+}
+
+TEST(Replay, RefusesWhatIsNoRecordingBeforeMakingATerminal)
+{
+    for (const bool fromStandardInput : {false, true}) {
+        const std::string text = "1.0,ADC0,1\n";
+        const RecordingFile file(text);
+        Simulator simulator({QStringLiteral("--replay"), fromStandardInput ? QStringLiteral("-") : file.path()});
+        simulator.process().write(text.data(), static_cast<qint64>(text.size()));
+        simulator.process().closeWriteChannel();
+        EXPECT_EQ(simulator.exitCode(), 2) << fromStandardInput;
+        EXPECT_TRUE(simulator.process().readAllStandardOutput().isEmpty()) << "no terminal path";
+        EXPECT_TRUE(simulator.process().readAllStandardError().contains("is not a recording")) << fromStandardInput;
+    }
+}
+
+TEST(Replay, OneRecordedDeliveryIsOneWriteAtTheRecordedPace)
+{
+    const RecordingFile file(header + "5.000000,ADC0,1\n5.000000,ADC1,2\n5.300000,ADC2,3\n");
+    Simulator simulator({QStringLiteral("--replay"), file.path()});
+    LineReader reader = simulator.openSlave();
+    const auto chunks = reader.readUntil([](const std::string &text) { return text.size() >= 6; });
+    EXPECT_EQ(chunks, (std::vector<std::string>{"1b2c", "3d"}));
 }
 
 } // namespace

@@ -1,0 +1,92 @@
+// A recording replayed by the board simulator into the window, recorded again: what the
+// window receives from a replay is what it received from the board.
+
+#include "app/Form1.h"
+#include "app/ReadingRecorder.h"
+#include "app/RecordFormat.h"
+#include "serial/ComPort.h"
+#include "tests/app/RecordTestFiles.h"
+#include "tests/support/BoardProcess.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype readingCount = 120;
+
+class ReplayTest : public testing::Test
+{
+protected:
+    // Records readingCount readings from a board started with these arguments.
+    std::vector<RecordFormat::Line> record(const QStringList &boardArguments, const QString &name)
+    {
+        BoardProcess board(QStringLiteral(ONDRIX_BOARD), boardArguments);
+        const QString path = folder.filePath(name);
+        TForm1 form;
+        form.ComPort1->setPort(QString::fromStdString(board.slavePath()));
+        form.recorder().arm(path);
+        form.Button1->click();
+        EXPECT_TRUE(form.ComPort1->Connected());
+        form.Timer1->stop(); // only the recording matters here
+        const bool complete = QTest::qWaitFor([&] { return fileBytes(path).count('\n') == readingCount + 1; },
+                                              BoardProcess::generousMs);
+        EXPECT_TRUE(complete) << name.toStdString();
+        form.Button2->click();
+        std::vector<RecordFormat::Line> lines;
+        for (const QByteArray &line : fileBytes(path).split('\n').mid(1, readingCount))
+            lines.push_back(RecordFormat::parseLine(line.toStdString()));
+        return lines;
+    }
+
+    QStringList replayOf(const QString &name) const { return {QStringLiteral("--replay"), folder.filePath(name)}; }
+
+    QTemporaryDir folder;
+};
+
+std::vector<std::pair<int, std::int32_t>> readingsOf(const std::vector<RecordFormat::Line> &lines)
+{
+    std::vector<std::pair<int, std::int32_t>> readings;
+    for (const RecordFormat::Line &line : lines)
+        readings.emplace_back(line.channel, line.value);
+    return readings;
+}
+
+// The median of how far each gap between one line and the next differs, in microseconds.
+std::int64_t medianGapDifference(const std::vector<RecordFormat::Line> &a, const std::vector<RecordFormat::Line> &b)
+{
+    std::vector<std::int64_t> differences;
+    for (std::size_t i = 1; i < std::min(a.size(), b.size()); ++i) {
+        const std::int64_t gapA = a[i].microseconds - a[i - 1].microseconds;
+        const std::int64_t gapB = b[i].microseconds - b[i - 1].microseconds;
+        differences.push_back(std::abs(gapA - gapB));
+    }
+    if (differences.empty())
+        return INT64_MAX;
+    std::nth_element(differences.begin(), differences.begin() + differences.size() / 2, differences.end());
+    return differences[differences.size() / 2];
+}
+
+TEST_F(ReplayTest, aReplayIsRecordedAsTheBoardWasAtFullSpeedAndAtTheRecordedPace)
+{
+    // Sixty readings a second: gaps of 17 ms, which a replay at once would not keep.
+    const auto live = record({QStringLiteral("--rate"), QStringLiteral("10"), QStringLiteral("--count"),
+                              QStringLiteral("20"), QStringLiteral("--seed"), QStringLiteral("7")},
+                             QStringLiteral("live.csv"));
+    ASSERT_EQ(live.size(), std::size_t(readingCount));
+
+    const auto atOnce = record(replayOf(QStringLiteral("live.csv")) << QStringLiteral("--speed") << QStringLiteral("0"),
+                               QStringLiteral("at-once.csv"));
+    EXPECT_EQ(readingsOf(atOnce), readingsOf(live));
+
+    const auto paced = record(replayOf(QStringLiteral("live.csv")), QStringLiteral("paced.csv"));
+    EXPECT_EQ(readingsOf(paced), readingsOf(live));
+    EXPECT_LE(medianGapDifference(live, paced), 5000);
+}
+
+} // namespace

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "FileDescriptor.h"
+#include "app/RecordFormat.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class SignalStop;
+
+// A recording that Ondrix wrote, read line by line through a buffer of fixed size, so that
+// memory stays flat and the first reading is there at once however long the file is.
+// Lines that are not readings are skipped with one message each, naming the line.
+class RecordingReader
+{
+public:
+    // Opens path, or takes standard input for "-"; throws std::runtime_error when the
+    // file cannot be opened.
+    explicit RecordingReader(const std::string &path);
+
+    // The name messages use for it.
+    const std::string &name() const { return m_name; }
+
+    enum class Start { header, empty, notARecording };
+
+    // Reads the first line. Waits for input no longer than until a stop.
+    Start readHeader(const SignalStop &stop);
+
+    // The next reading, or nothing at the end of the file or on a stop. Each line skipped
+    // on the way gets one line on messages.
+    std::optional<RecordFormat::Line> next(const SignalStop &stop, std::ostream &messages);
+
+    // Back to the start, for another pass; false when the input cannot go back.
+    bool rewind(const SignalStop &stop);
+
+private:
+    bool nextLine(const SignalStop &stop, std::string_view &line);
+    bool fill(const SignalStop &stop);
+
+    std::string m_name;
+    FileDescriptor m_input;
+    std::vector<char> m_buffer;
+    std::size_t m_begin = 0; // the unread part of m_buffer is [m_begin, m_end)
+    std::size_t m_end = 0;
+    bool m_atEnd = false;
+    bool m_skippingLongLine = false;
+    std::int64_t m_lineNumber = 0;
+    std::optional<std::int64_t> m_lastTime;
+};
