@@ -26,12 +26,14 @@ void TTimerSpeedButton::mousePressEvent(QMouseEvent *event)
         return;
     if (!m_repeatTimer) {
         m_repeatTimer = new QTimer(this);
-        // A coarse timer may be moved by up to 5 % to fire together with others; the
-        // repeats keep to their 100 ms beat.
+        // A coarse timer may be moved by up to 5 % to fire together with others.
         m_repeatTimer->setTimerType(Qt::PreciseTimer);
         connect(m_repeatTimer, &QTimer::timeout, this, &TTimerSpeedButton::repeatClick);
     }
-    m_repeatTimer->start(repeatDelay);
+    // One beat from the press, never restarted: a late firing does not shift the ones
+    // after it, and the first repeat falls on the beat at repeatDelay.
+    m_beatsToFirstRepeat = repeatDelay / repeatInterval;
+    m_repeatTimer->start(repeatInterval);
 }
 
 void TTimerSpeedButton::mouseMoveEvent(QMouseEvent *event)
@@ -83,10 +85,8 @@ void TTimerSpeedButton::repeatClick()
         endHold();
         return;
     }
-    // Changing the interval restarts the timer; done once, so that the repeats keep the
-    // timer's own beat.
-    if (m_repeatTimer->interval() != repeatInterval)
-        m_repeatTimer->setInterval(repeatInterval);
+    if (m_beatsToFirstRepeat > 0 && --m_beatsToFirstRepeat > 0)
+        return;
     // Drawn down only while the button is held with the pointer over it.
     if (isDown())
         emit clicked(false);

@@ -37,4 +37,5 @@ private:
     void endHold();
 
     QTimer *m_repeatTimer = nullptr; // made on the first press, runs while held
+    int m_beatsToFirstRepeat = 0;
 };
