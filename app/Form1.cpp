@@ -164,10 +164,14 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::Button3Click()
 {
+    const bool wasRunning = Timer1->isActive();
     setTimerEnabled(false);
-    // The display must never stay frozen: the timer runs again on every way out,
-    // before an error box shows.
-    const auto enableTimer = qScopeGuard([this] { setTimerEnabled(true); });
+    // A running display must never stay frozen: the timer runs again on every way out,
+    // before an error box shows. Taken while stopped, or with a Stop for a vanished
+    // device meanwhile, the picture must not set the bars and traces moving on with
+    // readings that never arrived.
+    const auto restoreTimer =
+        qScopeGuard([this, wasRunning] { setTimerEnabled(wasRunning && ComPort1->Connected()); });
     if (!FolderDialog1->Browse(this))
         return;
     const QString name = m_pictureNamer.singleName(FolderDialog1->Directory(), QDate::currentDate());

@@ -2,6 +2,27 @@
 
 #include "runtime/IntConv.h"
 
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isHexPrefix(char c)
+{
+    return c == '$' || c == 'x' || c == 'X';
+}
+
+// Characters the integer conversion takes anywhere in some number: a NUL ends the text
+// for it, and a misplaced sign or a tab still makes one bad reading, as it always did.
+bool mayBeInNumber(char c)
+{
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '\0' || c == '\t';
+}
+
+} // namespace
+
 ReadingDecoder::ReadingDecoder(AcquisitionState &state) : m_state(state)
 {
     m_pending.reserve(maxPendingLength + 1);
@@ -22,18 +43,42 @@ void ReadingDecoder::decode(std::string_view text)
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int channel = channelOfTag(text[i]);
-        if (channel < 0 && !isLineEnd(text[i]))
-            continue;
-        endReading(text.substr(start, i - start), channel);
-        start = i + 1;
+        if (channel >= 0 || isLineEnd(text[i])) {
+            endReading(text.substr(start, i - start), channel);
+            start = i + 1;
+        } else if (!takes(text[i])) {
+            dropStray();
+            start = i + 1;
+        }
     }
     keep(text.substr(start));
 }
 
 void ReadingDecoder::reset()
 {
-    m_pending.clear();
-    m_overflowed = false;
+    forgetReading();
+    m_stretchDropped = false;
+}
+
+bool ReadingDecoder::takes(char c)
+{
+    if (m_part == Part::separated || (m_part == Part::blanks && isBlank(c)))
+        return true;
+    if (c == ' ') {
+        m_part = Part::separated;
+        return true;
+    }
+    if (isHexPrefix(c)) {
+        m_part = Part::hexNumber;
+        return true;
+    }
+    if (c >= 'A' && c <= 'F')
+        return m_part == Part::hexNumber;
+    if (!mayBeInNumber(c))
+        return false;
+    if (m_part == Part::blanks)
+        m_part = Part::number;
+    return true;
 }
 
 void ReadingDecoder::endReading(std::string_view piece, int channel)
@@ -45,14 +90,36 @@ void ReadingDecoder::endReading(std::string_view piece, int channel)
     if (m_overflowed) {
         // Only the tail of an overlong run is left; decoding it would store a number
         // the board never sent.
-        ++m_dropped;
+        countDropped();
     } else if (channel >= 0) {
         if (!decodeReading(piece, channel))
-            ++m_dropped;
+            countDropped();
     } else if (piece.find_first_not_of(" \t") != std::string_view::npos) {
-        ++m_dropped; // a line that ended without a tag letter
+        countDropped(); // a line that ended without a tag letter
     }
     reset();
+}
+
+void ReadingDecoder::dropStray()
+{
+    // The reading under way cannot become a number any more; the next one starts
+    // right after the stray character.
+    countDropped();
+    forgetReading();
+}
+
+void ReadingDecoder::countDropped()
+{
+    if (!m_stretchDropped)
+        ++m_dropped;
+    m_stretchDropped = true;
+}
+
+void ReadingDecoder::forgetReading()
+{
+    m_pending.clear();
+    m_overflowed = false;
+    m_part = Part::blanks;
 }
 
 void ReadingDecoder::keep(std::string_view rest)

@@ -11,8 +11,11 @@
 // readings. The serial driver hands text over in whatever pieces it received, so the
 // decoder works on the stream: a reading may span two deliveries and one delivery may
 // hold many readings. A line end also ends a reading, so a line without a tag letter
-// cannot swallow the reading on the next line. A reading that does not convert, and text
-// that ends at a line end without a tag letter, is dropped and counted; reception goes on.
+// cannot swallow the reading on the next line; so does a stray character, one that no
+// number can hold at that place ("512B300c" still gives 300 on ADC1). A reading that does
+// not convert, and text that ends at a line end without a tag letter, is dropped and
+// counted; the text up to one tag letter or line end counts at most once, however many
+// stray characters cut it. Reception goes on.
 class ReadingDecoder
 {
 public:
@@ -36,11 +39,24 @@ public:
     void setSink(ReadingSink *sink) { m_sink = sink; }
 
     // Text kept without a tag letter beyond this is noise, not a reading: it is dropped
-    // together with whatever follows it up to the next tag letter or line end.
+    // together with whatever follows it up to the next tag letter, line end or stray
+    // character.
     static constexpr std::size_t maxPendingLength = 64;
 
 private:
+    // How far the reading under way has come, which decides what may follow.
+    enum class Part {
+        blanks,    // nothing but blanks yet
+        number,    // a sign or decimal digits have begun
+        hexNumber, // a hexadecimal prefix has come: "A" to "F" are digits now
+        separated, // a space ended the number; anything up to the tag letter is ignored
+    };
+
+    bool takes(char c);
     void endReading(std::string_view piece, int channel);
+    void dropStray();
+    void countDropped();
+    void forgetReading();
     void keep(std::string_view rest);
     bool decodeReading(std::string_view text, int channel);
 
@@ -49,5 +65,7 @@ private:
     ReadingSink *m_sink = nullptr;
     std::uint64_t m_dropped = 0;
     std::uint64_t m_decoded = 0;
-    bool m_overflowed = false; // the kept text outgrew the bound and was let go
+    Part m_part = Part::blanks;
+    bool m_overflowed = false;     // the kept text outgrew the bound and was let go
+    bool m_stretchDropped = false; // a drop is counted since the last tag letter or line end
 };

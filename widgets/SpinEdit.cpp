@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -142,14 +143,20 @@ void TSpinEdit::keyPressEvent(QKeyEvent *event)
 void TSpinEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
+    const bool caretFromPress = std::exchange(m_pressedWhileInactive, false);
     switch (event->reason()) {
     case Qt::MouseFocusReason:
         // Qt gives the focus before it delivers the press, which may be on the text (the
         // caret goes there) or on an arrow (then AutoSelect applies, see focusFromArrow).
         m_pressGaveFocus = true;
         break;
-    case Qt::ActiveWindowFocusReason: // back from another window: as it was left
-    case Qt::PopupFocusReason:        // back from the context menu
+    case Qt::PopupFocusReason: // back from a popup menu: the focus never really left
+        break;
+    case Qt::ActiveWindowFocusReason:
+        // A press on the text of an inactive window reaches the field before the
+        // window's activation does, and has already put the caret.
+        if (!caretFromPress)
+            applyAutoSelect();
         break;
     default:
         applyAutoSelect();
@@ -159,6 +166,7 @@ void TSpinEdit::focusInEvent(QFocusEvent *event)
 void TSpinEdit::mousePressEvent(QMouseEvent *event)
 {
     m_pressGaveFocus = false;
+    m_pressedWhileInactive = !isActiveWindow();
     QLineEdit::mousePressEvent(event);
 }
 
@@ -174,6 +182,10 @@ void TSpinEdit::focusOutEvent(QFocusEvent *event)
 {
     m_pressGaveFocus = false;
     QLineEdit::focusOutEvent(event);
+    // A popup (the field's own context menu) holds the focus only while it is open; the
+    // operator is still working on the text.
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
     const std::int32_t value = Value();
     if (ClampValue(value) != value)
         setValue(value);

@@ -32,8 +32,9 @@ public:
     // QLineEdit's setter, whose 0 would allow no text at all.
     int MaxLength() const { return m_maxLength; }
     void setMaxLength(int length);
-    // True: entering the field by keyboard selects the whole text; a mouse press on the
-    // field puts the caret where it was pressed either way.
+    // True: entering the field (by keyboard, through an arrow, or back from another
+    // window) selects the whole text; a mouse press on the field puts the caret where it
+    // was pressed either way.
     bool AutoSelect() const { return m_autoSelect; }
     void setAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
 
@@ -83,4 +84,6 @@ private:
     bool m_autoSelect = true;
     // The focus came with a mouse press whose target is not known yet.
     bool m_pressGaveFocus = false;
+    // A press on the text came while the window was inactive; its activation follows.
+    bool m_pressedWhileInactive = false;
 };

@@ -9,6 +9,9 @@ class QTimer;
 // the pointer off the button pauses the clicks without stopping the beat, so coming back
 // resumes them at the next 100 ms tick (QAbstractButton's own auto-repeat would wait the
 // whole first delay again). A release over the button gives one more click, elsewhere none.
+// The hold ends for good, with the button raised, when the mouse is no longer ours: a
+// modal window or a popup opens, another widget grabs the mouse, the window is
+// deactivated, or the button is disabled or hidden.
 class TTimerSpeedButton : public QToolButton
 {
     Q_OBJECT
@@ -19,17 +22,20 @@ public:
 
     explicit TTimerSpeedButton(QWidget *parent = nullptr);
 
-    // Made on the first press and kept with the button; null until then.
-    QTimer *repeatTimer() const { return m_repeatTimer; }
-
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
+    bool holding() const;
+    bool holdsMouse() const;
     void repeatClick();
-    void stopRepeating();
+    void endHold();
 
-    QTimer *m_repeatTimer = nullptr;
+    QTimer *m_repeatTimer = nullptr; // made on the first press, runs while held
+    int m_beatsToFirstRepeat = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -140,10 +141,46 @@ TEST_F(ReadingDecoderTest, aLineEndEndsAReadingWithoutATag)
     EXPECT_EQ(decoder.droppedCount(), 2u);
     decoder.decode("\r\n \r\n\t\n");
     EXPECT_EQ(decoder.droppedCount(), 2u) << "blank lines are no readings";
-    decoder.decode(std::string(3 * ReadingDecoder::maxPendingLength, 'Z') + "\r\n4e");
+    decoder.decode(std::string(3 * ReadingDecoder::maxPendingLength, '9') + "\r\n4e");
     EXPECT_EQ(state.adcValue[3], 4) << "a line end also ends an overlong run";
     EXPECT_EQ(decoder.droppedCount(), 3u);
     EXPECT_EQ(decoder.decodedCount(), 3u);
+}
+
+TEST_F(ReadingDecoderTest, aStrayCharacterEndsTheTextInFrontButNotTheNextReading)
+{
+    constexpr std::int32_t untouched = -1;
+    struct Row
+    {
+        const char *what;
+        std::vector<std::string_view> deliveries;
+        std::array<std::int32_t, channelCount> slots;
+        std::uint64_t dropped;
+    };
+    const Row rows[] = {
+        {"an upper-case letter, the next reading in the next delivery", {"512B", "300c"},
+         {untouched, 300, untouched, untouched, untouched, untouched}, 1},
+        {"an upper-case letter between two readings", {"512bB300c"},
+         {512, 300, untouched, untouched, untouched, untouched}, 1},
+        {"hexadecimal digits after a prefix are no strays", {"$3FFb", "0x1Fc", "-X1d"},
+         {1023, 31, -1, untouched, untouched, untouched}, 0},
+        {"a run of strays and the tag after it are one dropped reading", {"\x1b[0m\x01", "\xff", "e"},
+         {untouched, untouched, untouched, untouched, untouched, untouched}, 1},
+        {"a stray split across deliveries", {"9", "9", "Z", "4", "2f"},
+         {untouched, untouched, untouched, untouched, 42, untouched}, 1},
+        {"after the separator nothing is a stray", {"6 B9a"},
+         {untouched, untouched, untouched, untouched, untouched, 6}, 0},
+    };
+    for (const Row &row : rows) {
+        AcquisitionState fresh;
+        fresh.multiplier = 1;
+        fresh.adcValue.fill(untouched);
+        ReadingDecoder rowDecoder(fresh);
+        for (std::string_view delivery : row.deliveries)
+            rowDecoder.decode(delivery);
+        EXPECT_EQ(fresh.adcValue, row.slots) << row.what;
+        EXPECT_EQ(rowDecoder.droppedCount(), row.dropped) << row.what;
+    }
 }
 
 TEST_F(ReadingDecoderTest, resetForgetsAPartialReading)

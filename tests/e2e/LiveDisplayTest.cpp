@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -149,6 +150,34 @@ TEST_F(LiveDisplayTest, aSeriesOfTwoPicturesFromLiveData)
     }
     ASSERT_EQ(watcher.boxes().size(), 1);
     EXPECT_EQ(watcher.boxes().front().text, QStringLiteral("Серия картинок сохранена"));
+}
+
+TEST_F(LiveDisplayTest, aSinglePictureKeepsTheDisplayRunningOnlyWhileThePortIsOpen)
+{
+    QTemporaryDir folder;
+    bool vanishWhileChoosing = false;
+    form.FolderDialog1->setChooser([&](const QString &, const QString &, QWidget *) {
+        if (vanishWhileChoosing) {
+            board.closeMaster();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !form.ComPort1->Connected(); }, 20000));
+        }
+        return std::optional<QString>(folder.path());
+    });
+    ModalWatcher watcher;
+    start();
+    form.Timer1->start();
+
+    form.Button3->click();
+    EXPECT_TRUE(form.Timer1->isActive()) << "running: the display goes on";
+    const int points = form.Series[0]->PointCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Series[0]->PointCount() > points; }, 10000));
+
+    vanishWhileChoosing = true;
+    form.Button3->click();
+    EXPECT_FALSE(form.Timer1->isActive()) << "the board vanished while the folder was chosen: stopped";
+    EXPECT_TRUE(form.Button1->isEnabled());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(watcher.boxes().size(), 3) << "two saved messages and the vanished device";
 }
 
 TEST_F(LiveDisplayTest, aBoardThatVanishesWhileReadingsFlowStopsTheWindowWithOneBox)

@@ -5,10 +5,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +35,28 @@ struct PeriodField : TSpinEdit
         resize(121, 22);
     }
 };
+
+// The period field and a button in one window, so that the focus can leave the field.
+struct FieldInWindow
+{
+    FieldInWindow()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(period);
+        layout->addWidget(button);
+    }
+
+    QWidget window;
+    PeriodField *period = new PeriodField;
+    QPushButton *button = new QPushButton(QStringLiteral("Задать"));
+};
+
+bool activate(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
 
 QString typed(TSpinEdit &field, const QString &keys)
 {
@@ -179,15 +203,9 @@ TEST(SpinEdit, PasteIsLimitedToMaxLengthOnly)
 
 TEST(SpinEdit, LeavingTheFieldCorrectsANumberOutsideTheLimits)
 {
-    QWidget window;
-    auto *period = new PeriodField;
-    auto *button = new QPushButton(QStringLiteral("Задать"));
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(period);
-    layout->addWidget(button);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    FieldInWindow form;
+    ASSERT_TRUE(activate(form.window));
+    TSpinEdit *period = form.period;
 
     struct Row { const char *what; QString text; QString after; };
     const Row rows[] = {
@@ -204,10 +222,23 @@ TEST(SpinEdit, LeavingTheFieldCorrectsANumberOutsideTheLimits)
         EXPECT_TRUE(period->hasFocus()) << row.what;
         QTest::mouseRelease(period->Button()->upButton(), Qt::LeftButton, {}, QPoint(-5, -5));
         period->setText(row.text);
-        QTest::mouseClick(button, Qt::LeftButton);
-        ASSERT_TRUE(button->hasFocus());
+        QTest::mouseClick(form.button, Qt::LeftButton);
+        ASSERT_TRUE(form.button->hasFocus());
         EXPECT_EQ(period->text(), row.after) << row.what;
     }
+
+    // A right click through the window, as the pointer gives it, opens the field's menu.
+    period->setFocus();
+    period->setText(QStringLiteral("99999"));
+    QTest::mouseClick(form.window.windowHandle(), Qt::RightButton, {}, period->mapTo(&form.window, QPoint(10, 10)));
+    QWidget *menu = QApplication::activePopupWidget();
+    ASSERT_TRUE(menu);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_FALSE(QApplication::activePopupWidget());
+    EXPECT_TRUE(period->hasFocus());
+    EXPECT_EQ(period->text(), QStringLiteral("99999")) << "the field's own menu leaves the number as typed";
+    QTest::mouseClick(form.button, Qt::LeftButton);
+    EXPECT_EQ(period->text(), QStringLiteral("32000")) << "leaving the field afterwards corrects it";
 }
 
 TEST(SpinEdit, ArrowsSitInsideTheFrameAtTheRight)
@@ -236,19 +267,7 @@ TEST(SpinEdit, MainWindowFontGivesTheDesignedHeight)
     EXPECT_GT(period.height(), 22) << "a larger font raises the minimum";
 }
 
-namespace {
-
-// Delivers one tick of an arrow's repeat timer, as the event loop does when it runs
-// out, so that the test decides when time passes.
-void tick(TTimerSpeedButton *arrow)
-{
-    QTimerEvent elapsed(arrow->repeatTimer()->timerId());
-    QCoreApplication::sendEvent(arrow->repeatTimer(), &elapsed);
-}
-
-} // namespace
-
-TEST(SpinEdit, HeldArrowRepeatsAndPausesWhileThePointerIsOff)
+TEST(SpinEdit, HeldArrowPausesOffTheArrowAndResumesOnItUntilReleased)
 {
     PeriodField period;
     period.show();
@@ -256,51 +275,87 @@ TEST(SpinEdit, HeldArrowRepeatsAndPausesWhileThePointerIsOff)
     const QPoint off(-10, -10);
 
     QTest::mousePress(up, Qt::LeftButton);
-    EXPECT_EQ(period.text(), QStringLiteral("100")) << "a press alone does not click";
-    ASSERT_TRUE(up->repeatTimer() && up->repeatTimer()->isActive());
-    EXPECT_EQ(up->repeatTimer()->interval(), 400);
-    tick(up);
-    EXPECT_EQ(period.text(), QStringLiteral("101"));
-    EXPECT_EQ(up->repeatTimer()->interval(), 100);
-    tick(up);
-    EXPECT_EQ(period.text(), QStringLiteral("102"));
+    EXPECT_EQ(period.Value(), 100) << "a press alone does not click";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return period.Value() == 101; })) << "the first repeat";
 
     QTest::mouseMove(up, off);
     EXPECT_FALSE(up->isDown());
-    tick(up);
-    tick(up);
-    EXPECT_EQ(period.text(), QStringLiteral("102")) << "off the arrow: paused";
+    const std::int32_t whenLeft = period.Value();
+    QTest::qWait(3 * TTimerSpeedButton::repeatInterval);
+    EXPECT_EQ(period.Value(), whenLeft) << "off the arrow: paused";
+
     QTest::mouseMove(up, up->rect().center());
     EXPECT_TRUE(up->isDown());
-    EXPECT_EQ(up->repeatTimer()->interval(), 100) << "coming back keeps the 100 ms beat";
-    tick(up);
-    EXPECT_EQ(period.text(), QStringLiteral("103"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return period.Value() > whenLeft; })) << "back on the arrow: resumed";
 
     QTest::mouseMove(up, off);
+    const std::int32_t whenReleased = period.Value();
     QTest::mouseRelease(up, Qt::LeftButton, {}, off);
-    EXPECT_EQ(period.text(), QStringLiteral("103")) << "released off the arrow: no final click";
-    EXPECT_FALSE(up->repeatTimer()->isActive());
+    QTest::qWait(3 * TTimerSpeedButton::repeatInterval);
+    EXPECT_EQ(period.Value(), whenReleased) << "released off the arrow: no click, no more repeats";
 
     TTimerSpeedButton *down = period.Button()->downButton();
     QTest::mousePress(down, Qt::LeftButton);
-    tick(down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return period.Value() == whenReleased - 1; }));
     QTest::mouseRelease(down, Qt::LeftButton);
-    EXPECT_EQ(period.text(), QStringLiteral("101")) << "one repeat and the click of the release";
-    EXPECT_FALSE(down->repeatTimer()->isActive());
-    EXPECT_FALSE(up->repeatTimer()->isActive()) << "the arrows repeat on their own timers";
+    EXPECT_EQ(period.Value(), whenReleased - 2) << "released on the arrow: one more click";
+}
+
+TEST(SpinEdit, HoldEndsForGoodWhenTheMouseIsTakenAway)
+{
+    FieldInWindow form;
+    TTimerSpeedButton *up = form.period->Button()->upButton();
+    QWidget elsewhere;
+    const auto showBox = [&] {
+        // As the end of a picture series shows its message from a display tick.
+        QMessageBox box(QMessageBox::Information, QString(), QStringLiteral("Серия картинок сохранена"),
+                        QMessageBox::Ok, &form.window);
+        QTimer::singleShot(3 * TTimerSpeedButton::repeatInterval, &box, &QDialog::accept);
+        box.exec();
+    };
+    struct Row
+    {
+        const char *what;
+        std::function<void()> takeAway;
+        std::function<void()> giveBack;
+    };
+    const Row rows[] = {
+        {"a modal box opens and closes", showBox, [] {}},
+        {"another window is activated", [&] { activate(elsewhere); }, [] {}},
+        {"another widget grabs the mouse", [&] { form.button->grabMouse(); }, [&] { form.button->releaseMouse(); }},
+        {"the arrow is disabled", [&] { up->setEnabled(false); }, [&] { up->setEnabled(true); }},
+        {"the arrows are hidden", [&] { form.period->Button()->hide(); }, [&] { form.period->Button()->show(); }},
+    };
+    for (const Row &row : rows) {
+        ASSERT_TRUE(activate(form.window)) << row.what;
+        const std::int32_t pressedAt = form.period->Value();
+        QTest::mousePress(up, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.period->Value() > pressedAt; })) << row.what;
+        std::int32_t takenAt = 0;
+        QTimer::singleShot(0, &form.window, [&] {
+            takenAt = form.period->Value();
+            row.takeAway();
+        });
+        QTest::qWait(5 * TTimerSpeedButton::repeatInterval);
+        row.giveBack();
+        QTest::qWait(3 * TTimerSpeedButton::repeatInterval);
+        EXPECT_EQ(form.period->Value(), takenAt) << row.what << ": no click since";
+        EXPECT_FALSE(up->isDown()) << row.what << ": the arrow is raised";
+
+        // The mouse button is still held: back over the arrow and let go.
+        QTest::mouseMove(up, up->rect().center());
+        EXPECT_FALSE(up->isDown()) << row.what;
+        QTest::mouseRelease(up, Qt::LeftButton);
+        EXPECT_EQ(form.period->Value(), takenAt) << row.what << ": the release gives no click";
+    }
 }
 
 TEST(SpinEdit, AutoSelectByKeyboardButCaretWhereTheMouseWasPressed)
 {
-    QWidget window;
-    auto *button = new QPushButton(QStringLiteral("Задать"));
-    auto *period = new PeriodField;
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(button);
-    layout->addWidget(period);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    FieldInWindow form;
+    ASSERT_TRUE(activate(form.window));
+    TSpinEdit *period = form.period;
+    QPushButton *button = form.button;
 
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Tab);
@@ -312,6 +367,17 @@ TEST(SpinEdit, AutoSelectByKeyboardButCaretWhereTheMouseWasPressed)
     ASSERT_TRUE(period->hasFocus());
     EXPECT_FALSE(period->hasSelectedText()) << "entered by a press on the text";
     EXPECT_EQ(period->cursorPosition(), 0);
+
+    QWidget elsewhere;
+    ASSERT_TRUE(activate(elsewhere));
+    ASSERT_TRUE(activate(form.window));
+    ASSERT_TRUE(period->hasFocus());
+    EXPECT_EQ(period->selectedText(), QStringLiteral("100")) << "back from another window";
+
+    ASSERT_TRUE(activate(elsewhere));
+    QTest::mouseClick(period, Qt::LeftButton, {}, QPoint(2, period->height() / 2));
+    ASSERT_TRUE(activate(form.window));
+    EXPECT_FALSE(period->hasSelectedText()) << "a press on the text of the inactive window places the caret";
 
     button->setFocus();
     QTest::mousePress(period->Button()->upButton(), Qt::LeftButton);
