@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Form2.h"
+#include "app/ProgramEnding.h"
 #include "runtime/Application.h"
 #include "runtime/TerminationSignals.h"
 #include "runtime/Translation.h"
@@ -54,11 +55,11 @@ int main(int argc, char *argv[])
     Translation::initialize(QCoreApplication::applicationDirPath());
     TApplication::substituteDesignFonts();
 
+    // Before the window: it stays until the window's last flush is done.
+    TerminationSignals termination;
     TForm1 form1;
     TForm2 form2;
     form1.setAboutWindow(&form2);
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &form1, &QWidget::close);
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
     if (options.isSet(recordOption))
@@ -66,5 +67,6 @@ int main(int argc, char *argv[])
     form1.show();
     if (options.isSet(startOption))
         QTimer::singleShot(0, form1.Button1, &QPushButton::click);
+    ProgramEnding ending(form1, termination);
     return app.exec();
 }
