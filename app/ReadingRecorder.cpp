@@ -6,6 +6,9 @@
 #include "runtime/Application.h"
 #include "runtime/Exception.h"
 
+#include <QFile>
+#include <cstdio>
+
 ReadingRecorder::ReadingRecorder(QObject *parent) : QObject(parent), m_open(&PosixRecordFile::open)
 {
     // Half a second, so that a line is in the file within a second even when the
@@ -21,8 +24,19 @@ ReadingRecorder::ReadingRecorder(QObject *parent) : QObject(parent), m_open(&Pos
 
 ReadingRecorder::~ReadingRecorder()
 {
+    finish();
+}
+
+void ReadingRecorder::finish()
+{
     if (m_file)
         release(true);
+    m_flushTimer.stop();
+    if (!m_writer)
+        return;
+    for (const RecordWriter::Unwritten &left : m_writer->finish())
+        std::fprintf(stderr, "ondrix: %zu readings could not be written to %s\n", left.readings,
+                     QFile::encodeName(left.path).constData());
     m_writer.reset();
 }
 
@@ -49,9 +63,10 @@ void ReadingRecorder::start(const QString &path)
     ++m_recording;
     m_path = path;
     m_readings = 0;
-    m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
+    // On its own, so that every buffer after it holds readings only.
     if (m_file->wasEmpty())
-        m_buffer.append(RecordFormat::header);
+        m_writer->write({m_recording, m_path, m_file}, std::string(RecordFormat::header), 0, false);
+    m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
     beginDelivery(); // no line without a time, whoever calls take() first
 
     m_flushTimer.start();
@@ -88,25 +103,28 @@ void ReadingRecorder::take(int channel, std::int32_t value)
         return;
     RecordFormat::appendReading(m_buffer, m_deliveryTime, channel, value);
     ++m_readings;
+    ++m_bufferReadings;
     if (m_buffer.size() >= bufferSize)
         handOver(false);
 }
 
 void ReadingRecorder::handOver(bool sync)
 {
-    if (m_writer->backlog() > maxBacklog) {
+    if (m_writer->backlog(m_recording) > maxBacklog) {
         m_writer->addFailure({m_recording, m_path, QStringLiteral("диск не успевает за показаниями")});
         end(false);
         return;
     }
-    m_writer->write({m_recording, m_path, m_file}, std::exchange(m_buffer, {}), sync);
+    m_writer->write({m_recording, m_path, m_file}, std::exchange(m_buffer, {}), std::exchange(m_bufferReadings, 0),
+                    sync);
     m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
 }
 
 void ReadingRecorder::release(bool sync)
 {
     // The writer drops the last reference, so the file closes on its thread too.
-    m_writer->write({m_recording, m_path, std::move(m_file)}, std::exchange(m_buffer, {}), sync);
+    m_writer->write({m_recording, m_path, std::move(m_file)}, std::exchange(m_buffer, {}),
+                    std::exchange(m_bufferReadings, 0), sync);
 }
 
 void ReadingRecorder::end(bool sync)
@@ -118,6 +136,8 @@ void ReadingRecorder::end(bool sync)
 
 void ReadingRecorder::takeFailures()
 {
+    if (!m_writer)
+        return; // finished before the call came
     TApplication::guard([this] {
         for (const RecordWriter::Failure &failure : m_writer->takeFailures()) {
             // A disc that fell behind and then failed the write reports once.

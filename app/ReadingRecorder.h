@@ -14,10 +14,10 @@ class RecordFile;
 class RecordWriter;
 
 // Keeps every decoded reading in a CSV file (RecordFormat), where the display keeps
-// one per tick. Lines are formatted on the GUI thread into a buffer that goes to the
-// writer thread when it is full, at least every half second, and at Stop; the GUI
-// thread never waits for the disc. A recording goes on across Stop and Start until
-// stop() or the end of the program.
+// one per tick, or sends it into a pipe ("-": standard output). Lines are formatted on
+// the GUI thread into a buffer that goes to the writer thread when it is full, at least
+// every half second, and at Stop; the GUI thread never waits for the disc or a reader.
+// A recording goes on across Stop and Start until stop() or the end of the program.
 class ReadingRecorder : public QObject, public ReadingSink
 {
     Q_OBJECT
@@ -28,12 +28,12 @@ public:
 
     // A buffer this full goes to the writer thread.
     static constexpr std::size_t bufferSize = 64 * 1024;
-    // Bytes waiting for a disc that does not keep up; beyond this the recording ends
-    // rather than taking all memory.
+    // Bytes waiting for a disc or a reader that does not keep up; beyond this the
+    // recording ends rather than taking all memory.
     static constexpr std::size_t maxBacklog = 64 * 1024 * 1024;
 
     explicit ReadingRecorder(QObject *parent = nullptr);
-    // Ends a recording and waits until everything taken is written and synced.
+    // finish()
     ~ReadingRecorder() override;
 
     // Replaces the file system, for tests.
@@ -59,6 +59,11 @@ public:
 
     // Ends the recording: what was taken is written and synced after this returns.
     void stop();
+
+    // The end of the program: ends the recording and waits until everything taken is
+    // written and synced, within the writer's limits (RecordWriter::finish); readings
+    // that could not be written are counted on stderr, one line a recording.
+    void finish();
 
     // Called before a delivery is decoded: its readings carry the time it arrived.
     void beginDelivery();
@@ -87,6 +92,7 @@ private:
     std::uint64_t m_readings = 0;
     QString m_armedPath;
     std::string m_buffer;
+    std::size_t m_bufferReadings = 0;
     std::string m_deliveryTime; // the time column of the delivery being decoded
     QTimer m_flushTimer;
     std::unique_ptr<RecordWriter> m_writer;

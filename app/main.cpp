@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Form2.h"
+#include "app/ProgramEnding.h"
 #include "app/RecordPathCheck.h"
 #include "runtime/Application.h"
 #include "runtime/TerminationSignals.h"
@@ -58,20 +59,18 @@ int main(int argc, char *argv[])
     Translation::initialize(QCoreApplication::applicationDirPath());
     TApplication::substituteDesignFonts();
 
+    // Before the window: it stays until the window's last flush is done.
+    TerminationSignals termination;
     TForm1 form1;
     TForm2 form2;
     form1.setAboutWindow(&form2);
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &form1, &QWidget::close);
     if (options.isSet(portOption))
         form1.ComPort1->setPort(options.value(portOption));
-    if (options.isSet(recordOption)) {
-        // "-" feeds a pipe, into a replay of the board say.
-        const QString file = options.value(recordOption);
-        form1.recorder().arm(file == QStringLiteral("-") ? QStringLiteral("/dev/stdout") : file);
-    }
+    if (options.isSet(recordOption))
+        form1.recorder().arm(options.value(recordOption));
     form1.show();
     if (options.isSet(startOption))
         QTimer::singleShot(0, form1.Button1, &QPushButton::click);
+    ProgramEnding ending(form1, termination);
     return app.exec();
 }

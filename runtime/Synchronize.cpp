@@ -53,6 +53,9 @@ void destroyWakeup()
 // from the first would never reach the second's event loop.
 void createWakeup()
 {
+    // The queue is made here, with the application object, so that it outlives a call
+    // made at exit (ExitHook) that closes a port and runs its last hand-overs.
+    queue();
     destroyWakeup();
     wakeup = new GuiWakeup(&Synchronize::runPending);
     qAddPostRoutine(destroyWakeup);

@@ -3,10 +3,15 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr int endingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// What each was before, restored with the object.
+struct sigaction previousActions[std::size(endingSignals)];
 
 // The handler may only do what is async-signal-safe: write one byte to the pair.
 int signalPair[2] = {-1, -1};
@@ -37,16 +42,21 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
         return; // without the pair the default actions stay: ending still works, abruptly
     m_notifier = new QSocketNotifier(signalPair[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPendingSignal);
-    installHandler(SIGTERM, forwardSignal);
-    installHandler(SIGINT, forwardSignal);
+    for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
+        ::sigaction(endingSignals[i], nullptr, &previousActions[i]);
+        // A signal ignored when the program started stays ignored: started under nohup,
+        // it outlives its terminal; as a background job, Ctrl+C is not for it.
+        if (previousActions[i].sa_handler != SIG_IGN)
+            installHandler(endingSignals[i], forwardSignal);
+    }
 }
 
 TerminationSignals::~TerminationSignals()
 {
     if (!m_notifier)
         return;
-    installHandler(SIGTERM, SIG_DFL);
-    installHandler(SIGINT, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(endingSignals); ++i)
+        ::sigaction(endingSignals[i], &previousActions[i], nullptr);
     ::close(signalPair[0]);
     ::close(signalPair[1]);
     signalPair[0] = signalPair[1] = -1;

@@ -24,12 +24,12 @@ public:
     static QString reason() { return QString::fromStdString(std::generic_category().message(ENOSPC)); }
 
     bool wasEmpty() const override { return m_file->wasEmpty(); }
-    void append(std::string_view bytes) override
+    std::size_t append(std::string_view bytes) override
     {
         if (bytes.size() > m_room)
             throw EWriteError(reason());
-        m_file->append(bytes);
         m_room -= bytes.size();
+        return m_file->append(bytes);
     }
     void sync() override { m_file->sync(); }
 

@@ -3,14 +3,19 @@
 #include "app/RecordFormat.h"
 #include "app/RecordWriter.h"
 #include "tests/app/RecordTestFiles.h"
+#include "tests/support/StalledPipe.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -262,10 +267,10 @@ TEST(RecordWriterTest, aFailedRecordingLeavesTheNextOneWriting)
     RecordWriter writer([&] { ++failures; });
     const RecordWriter::Target full{1, QString(), std::make_shared<FullDiscFile>(dir.filePath("full"), 0, closed)};
     const RecordWriter::Target fine{2, good, PosixRecordFile::open(good)};
-    writer.write(full, "a1", false);
-    writer.write(fine, "b1,", false);
-    writer.write(full, "a2", true);
-    writer.write(fine, "b2", true);
+    writer.write(full, "a1", 0, false);
+    writer.write(fine, "b1,", 0, false);
+    writer.write(full, "a2", 0, true);
+    writer.write(fine, "b2", 0, true);
     // In order: once b2 is in its file, a2 has had its turn.
     ASSERT_TRUE(QTest::qWaitFor([&] { return fileBytes(good) == "b1,b2"; }, 10000));
     EXPECT_EQ(failures, 1);
@@ -273,6 +278,71 @@ TEST(RecordWriterTest, aFailedRecordingLeavesTheNextOneWriting)
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].recording, 1u);
     EXPECT_EQ(failed[0].reason, FullDiscFile::reason());
+}
+
+TEST(RecordWriterTest, aPipeThatIsNotReadHoldsUpNoOtherRecordingAndIsGivenUpAtTheEnd)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    const QString good = dir.filePath(QStringLiteral("good.csv"));
+    const StalledPipe pipe(fifo);
+    ASSERT_TRUE(pipe.isOpen());
+    RecordWriter writer([] {});
+    const RecordWriter::Target stalled{1, fifo, PosixRecordFile::open(fifo)};
+    const RecordWriter::Target fine{2, good, PosixRecordFile::open(good)};
+    constexpr std::size_t readings = 20000; // far more than a pipe holds
+    std::string lines;
+    for (std::size_t i = 0; i < readings; ++i)
+        lines += "1.000000,ADC0,512\n";
+    writer.write(stalled, lines, readings, false);
+    writer.write(fine, "2.000000,ADC1,7\n", 1, true);
+
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return fileBytes(good) == "2.000000,ADC1,7\n" && writer.backlog(2) == 0; }, 10000));
+    EXPECT_GT(writer.backlog(1), 0u);
+    const std::vector<RecordWriter::Unwritten> left = writer.finish(); // waits out the pipe's limit
+    const QByteArray received = pipe.drain();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].path, fifo);
+    EXPECT_EQ(std::size_t(received.count('\n')) + left[0].readings, readings) << "each reading is counted once";
+}
+
+TEST(PosixRecordFileTest, pipesAndSocketsTakeWhatFitsWithoutWaiting)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    const StalledPipe pipe(fifo);
+    ASSERT_TRUE(pipe.isOpen());
+    // A listener that never accepts: what is sent stays in the socket's buffer.
+    const QString socketPath = dir.filePath(QStringLiteral("socket"));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    struct Row
+    {
+        const char *name;
+        QString path;
+        bool fills;
+    };
+    const Row rows[] = {
+        {"named pipe", fifo, true},
+        {"socket", socketPath, true},
+        {"character device", QStringLiteral("/dev/null"), false},
+    };
+    const std::string block(4096, 'x');
+    for (const Row &row : rows) {
+        const auto file = PosixRecordFile::open(row.path);
+        EXPECT_GE(file->readyDescriptor(), 0) << row.name;
+        std::size_t taken = 0;
+        for (int i = 0; i < 1024 && file->append(block) > 0; ++i)
+            ++taken;
+        EXPECT_EQ(taken < 1024, row.fills) << row.name;
+    }
+    EXPECT_EQ(PosixRecordFile::open(dir.filePath(QStringLiteral("disc.csv")))->readyDescriptor(), -1);
+    ::close(listener);
 }
 
 TEST(PosixRecordFileTest, aWriteCutShortLeavesNoPartOfTheBuffer)

@@ -1,23 +1,14 @@
 // Runs the built program the way run.sh starts it, on a board played by the test: what
 // the command line sets up must reach the running window.
 
+#include "tests/e2e/ProgramRun.h"
 #include "tests/support/PtyPair.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr int generousMs = 20000;
-
-bool recordHolds(const QString &path, const QByteArray &line)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.readAll().contains(line);
-}
 
 TEST(ProgramRunTest, readingsReachTheWindowWhileItRuns)
 {
@@ -26,9 +17,8 @@ TEST(ProgramRunTest, readingsReachTheWindowWhileItRuns)
     ASSERT_TRUE(folder.isValid());
     const QString record = folder.filePath(QStringLiteral("readings.csv"));
     QProcess program;
-    program.start(QStringLiteral(ONDRIX_PROGRAM),
-                  {QStringLiteral("--port"), board.slavePath(), QStringLiteral("--start"), QStringLiteral("--record"),
-                   record});
+    startProgram(program, {QStringLiteral("--port"), board.slavePath(), QStringLiteral("--start"),
+                           QStringLiteral("--record"), record});
     ASSERT_TRUE(program.waitForStarted(generousMs));
 
     // The window records each reading as it takes it and writes the file out twice a
@@ -37,7 +27,7 @@ TEST(ProgramRunTest, readingsReachTheWindowWhileItRuns)
     const bool arrived = QTest::qWaitFor(
         [&] {
             board.tryWrite("512b", 0);
-            return recordHolds(record, ",ADC0,512\n");
+            return fileBytes(record).contains(",ADC0,512\n");
         },
         generousMs);
     const bool running = program.state() == QProcess::Running;
