@@ -11,6 +11,7 @@
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -187,8 +188,11 @@ TEST_F(ProgramEndingTest, aPipeNobodyReadsHoldsTheEndOnlyForItsLimit)
 
 TEST_F(ProgramEndingTest, aSignalEndsTheProgramWhileAnErrorBoxIsOpen)
 {
-    // Start opens the port, then cannot open the recording and shows a box.
-    start(dir.filePath(QStringLiteral("no-such-folder/readings.csv")));
+    // Start opens the port, then cannot open the recording (a pipe with no reader at
+    // all) and shows a box.
+    const QString fifo = dir.filePath(QStringLiteral("no-reader"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    start(fifo);
     const qint64 pid = program.processId();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !lockHeldBy(pid).isEmpty(); }, generousMs));
     program.terminate();
