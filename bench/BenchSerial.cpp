@@ -504,8 +504,11 @@ void Vanished(benchmark::State &state)
 class DescriptorHolders
 {
 public:
-    DescriptorHolders(const QByteArray &file, int count)
+    explicit DescriptorHolders(int count)
     {
+        if (!m_file.open())
+            return;
+        const QByteArray file = QFile::encodeName(m_file.fileName());
         rlimit limit{};
         getrlimit(RLIMIT_NOFILE, &limit);
         limit.rlim_cur = limit.rlim_max;
@@ -567,6 +570,7 @@ private:
         return holding;
     }
 
+    QTemporaryFile m_file;
     std::vector<int> m_releases;
     std::vector<pid_t> m_children;
     bool m_holding = false;
@@ -576,12 +580,7 @@ void PortClaim(benchmark::State &state)
 {
     static double withoutHolderMs = 0;
     static double withoutHolderCpuMs = 0;
-    QTemporaryFile file;
-    if (!file.open()) {
-        state.SkipWithError("no temporary file");
-        return;
-    }
-    const DescriptorHolders holders(QFile::encodeName(file.fileName()), int(state.range(0)));
+    const DescriptorHolders holders(int(state.range(0)));
     if (!holders.holding()) {
         state.SkipWithError("the descriptors could not be opened");
         return;
@@ -615,12 +614,7 @@ void PortClaim(benchmark::State &state)
 
 void DescriptorWalkFloor(benchmark::State &state)
 {
-    QTemporaryFile file;
-    if (!file.open()) {
-        state.SkipWithError("no temporary file");
-        return;
-    }
-    const DescriptorHolders holders(QFile::encodeName(file.fileName()), int(state.range(0)));
+    const DescriptorHolders holders(int(state.range(0)));
     if (!holders.holding()) {
         state.SkipWithError("the descriptors could not be opened");
         return;

@@ -2,8 +2,10 @@
 
 #include "serial/DeviceHolders.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -39,11 +41,10 @@ std::int64_t highestPid()
 pid_t ownerIn(std::string_view content)
 {
     std::int64_t number = 0;
-    const std::size_t first = content.find_first_not_of(' ');
-    const std::size_t end = content.find_first_not_of("0123456789", first);
-    if (first != std::string_view::npos && end != first && std::min(end, content.size()) - first <= 10
-        && content.find_first_not_of(" \n", end) == std::string_view::npos) {
-        std::from_chars(content.data() + first, content.data() + std::min(end, content.size()), number);
+    const std::size_t first = std::min(content.find_first_not_of(' '), content.size());
+    const std::size_t end = std::min(content.find_first_not_of("0123456789", first), content.size());
+    if (end > first && end - first <= 10 && content.find_first_not_of(" \n", end) == std::string_view::npos) {
+        std::from_chars(content.data() + first, content.data() + end, number);
     } else if (content.size() == sizeof(std::int32_t)) {
         std::int32_t binary = 0;
         std::memcpy(&binary, content.data(), sizeof binary);
