@@ -17,6 +17,15 @@
 //                one. Both run three times; the scheduling of the threads on two cores
 //                moves single runs by a third: read the medians.
 //   Vanished     the device's other side closes: cpu_ms over the following second
+//   PortClaim    Start (OpenPort) while other processes hold N descriptors open on a
+//                regular file, N = 0 and 30000 (in one process when the descriptor limit
+//                allows, else in as few as it does: `holders`): the look for other holders
+//                of the port reads every descriptor of every process. cpu_ms is the GUI
+//                thread's CPU time per Start; over_none_ms and over_none_cpu_ms compare
+//                with the N = 0 run before.
+//   DescriptorWalkFloor  the least any look through /proc must do for those N
+//                descriptors: list the holders' descriptors and read each one's link,
+//                nothing else. cpu_ms per walk.
 
 #include "app/AcquisitionState.h"
 #include "app/ReadingDecoder.h"
@@ -29,6 +38,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
@@ -39,6 +49,7 @@
 #include <map>
 #include <mutex>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdexcept>
 #include <stdlib.h>
@@ -46,6 +57,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
 #include <time.h>
 #include <unistd.h>
@@ -486,6 +498,147 @@ void Vanished(benchmark::State &state)
     }
 }
 
+// Other processes with `count` descriptors open on one regular file, until destroyed:
+// one process, unless this user may not open that many in one; then as few as the
+// limit allows.
+class DescriptorHolders
+{
+public:
+    explicit DescriptorHolders(int count)
+    {
+        if (!m_file.open())
+            return;
+        const QByteArray file = QFile::encodeName(m_file.fileName());
+        rlimit limit{};
+        getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit); // inherited by the holders
+        const int perProcess = int(std::min<rlim_t>(limit.rlim_max, 1 << 24)) - 64;
+        m_holding = true;
+        for (int left = count; left > 0 && m_holding; left -= perProcess)
+            m_holding = startHolder(file, std::min(left, perProcess));
+    }
+
+    ~DescriptorHolders()
+    {
+        // Each holder keeps copies of the release ends made before it: all go first.
+        for (const int release : m_releases)
+            ::close(release);
+        for (const pid_t child : m_children)
+            waitpid(child, nullptr, 0);
+    }
+
+    DescriptorHolders(const DescriptorHolders &) = delete;
+    DescriptorHolders &operator=(const DescriptorHolders &) = delete;
+
+    bool holding() const { return m_holding; }
+    std::size_t processes() const { return m_children.size(); }
+    const std::vector<pid_t> &children() const { return m_children; }
+
+private:
+    bool startHolder(const QByteArray &file, int count)
+    {
+        int ready[2];
+        int hold[2];
+        if (pipe2(ready, O_CLOEXEC) != 0)
+            return false;
+        if (pipe2(hold, O_CLOEXEC) != 0) {
+            ::close(ready[0]);
+            ::close(ready[1]);
+            return false;
+        }
+        const pid_t child = fork();
+        if (child == 0) {
+            // Only async-signal-safe calls in the child of a threaded process.
+            ::close(hold[1]);
+            int opened = 0;
+            while (opened < count && ::open(file.constData(), O_RDONLY) >= 0)
+                ++opened;
+            char answer = opened == count ? 'y' : 'n';
+            [[maybe_unused]] ssize_t n = ::write(ready[1], &answer, 1);
+            n = ::read(hold[0], &answer, 1);
+            _exit(0);
+        }
+        ::close(ready[1]);
+        ::close(hold[0]);
+        m_releases.push_back(hold[1]);
+        if (child > 0)
+            m_children.push_back(child);
+        char answer = 'n';
+        const bool holding = child > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+        ::close(ready[0]);
+        return holding;
+    }
+
+    QTemporaryFile m_file;
+    std::vector<int> m_releases;
+    std::vector<pid_t> m_children;
+    bool m_holding = false;
+};
+
+void PortClaim(benchmark::State &state)
+{
+    static double withoutHolderMs = 0;
+    static double withoutHolderCpuMs = 0;
+    const DescriptorHolders holders(int(state.range(0)));
+    if (!holders.holding()) {
+        state.SkipWithError("the descriptors could not be opened");
+        return;
+    }
+    Board board;
+    Receiver receiver(board.path(), 0);
+    double wall = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const double cpuBefore = threadCpuSeconds();
+        receiver.port().OpenPort();
+        cpu += threadCpuSeconds() - cpuBefore;
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        receiver.port().ClosePort();
+        state.SetIterationTime(seconds);
+        wall += seconds;
+    }
+    const double meanMs = wall * 1000 / double(state.iterations());
+    const double cpuMs = cpu * 1000 / double(state.iterations());
+    state.counters["cpu_ms"] = cpuMs;
+    state.counters["holders"] = double(holders.processes());
+    if (state.range(0) == 0) {
+        withoutHolderMs = meanMs;
+        withoutHolderCpuMs = cpuMs;
+    } else if (withoutHolderMs > 0) {
+        state.counters["over_none_ms"] = meanMs - withoutHolderMs;
+        state.counters["over_none_cpu_ms"] = cpuMs - withoutHolderCpuMs;
+    }
+}
+
+void DescriptorWalkFloor(benchmark::State &state)
+{
+    const DescriptorHolders holders(int(state.range(0)));
+    if (!holders.holding()) {
+        state.SkipWithError("the descriptors could not be opened");
+        return;
+    }
+    double cpu = 0;
+    std::size_t links = 0;
+    char target[4096];
+    for (auto _ : state) {
+        const double cpuBefore = threadCpuSeconds();
+        for (const pid_t child : holders.children()) {
+            DIR *descriptors = opendir(("/proc/" + std::to_string(child) + "/fd").c_str());
+            while (const dirent *entry = descriptors ? readdir(descriptors) : nullptr)
+                links += readlinkat(dirfd(descriptors), entry->d_name, target, sizeof target) > 0;
+            if (descriptors)
+                closedir(descriptors);
+        }
+        const double seconds = threadCpuSeconds() - cpuBefore;
+        state.SetIterationTime(seconds);
+        cpu += seconds;
+    }
+    state.counters["cpu_ms"] = cpu * 1000 / double(state.iterations());
+    state.counters["links"] = double(links) / double(state.iterations());
+}
+
 } // namespace
 
 BENCHMARK(Throughput)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -495,3 +648,5 @@ BENCHMARK(Line115200)->Args({5, 1})->Args({5, 3})->UseManualTime()->Iterations(1
 BENCHMARK(Line115200Floor)->Args({5, 1})->Args({5, 3})->UseManualTime()->Iterations(1)->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Vanished)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PortClaim)->Arg(0)->Arg(30000)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(DescriptorWalkFloor)->Arg(30000)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);

@@ -2,12 +2,12 @@
 // the rest of the engine never sees /proc.
 #include "serial/DeviceHolders.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +19,8 @@ struct DirectoryCloser
 };
 
 using Directory = std::unique_ptr<DIR, DirectoryCloser>;
+
+constexpr char devicesFolder[] = "/dev/";
 
 // A process entry of /proc: its name is all digits.
 pid_t pidOf(const char *name)
@@ -34,16 +36,18 @@ bool holds(pid_t pid, dev_t device)
     if (!descriptors)
         return false;
     const int at = dirfd(descriptors.get());
+    char target[PATH_MAX];
     while (const dirent *entry = readdir(descriptors.get())) {
-        if (entry->d_name[0] == '.')
+        // The link's text is the path the descriptor was opened by. A stat through the
+        // link itself would reach into whatever file system that is, a hung network
+        // mount included; only device paths are looked up, and without following links.
+        const ssize_t length = readlinkat(at, entry->d_name, target, sizeof target - 1);
+        if (length < ssize_t(sizeof devicesFolder) - 1
+            || std::strncmp(target, devicesFolder, sizeof devicesFolder - 1) != 0)
             continue;
-        // Sockets, pipes and anonymous descriptors have no path and cannot be a device;
-        // skipping them spares a stat of each.
-        char target[2];
-        if (readlinkat(at, entry->d_name, target, sizeof target) <= 0 || target[0] != '/')
-            continue;
+        target[length] = '\0';
         struct stat file{};
-        if (fstatat(at, entry->d_name, &file, 0) == 0 && S_ISCHR(file.st_mode) && file.st_rdev == device)
+        if (lstat(target, &file) == 0 && S_ISCHR(file.st_mode) && file.st_rdev == device)
             return true;
     }
     return false;
@@ -63,4 +67,18 @@ pid_t DeviceHolders::findOther(dev_t device)
             return pid;
     }
     return 0;
+}
+
+std::string DeviceHolders::describe(pid_t pid)
+{
+    std::string text = "process " + std::to_string(pid);
+    const int fd = ::open(("/proc/" + std::to_string(pid) + "/comm").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return text;
+    char name[32];
+    const ssize_t length = ::read(fd, name, sizeof name);
+    ::close(fd);
+    if (length > 1) // the name and a line end
+        text += " (" + std::string(name, std::size_t(length - 1)) + ')';
+    return text;
 }

@@ -17,6 +17,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -234,9 +235,21 @@ void PosixSerialDevice::claim(int fd, const QByteArray &path)
     // has open, or has locked, is refused.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0)
         fail(EComPort::OpenFailed, errno == EWOULDBLOCK ? EBUSY : errno);
-    if (DeviceHolders::findOther(device.st_rdev) != 0
-        || m_uucpLock.acquire(path) == UucpLock::Outcome::HeldElsewhere)
+    if (const pid_t holder = DeviceHolders::findOther(device.st_rdev)) {
+        reportRefusal(path, "is open in " + DeviceHolders::describe(holder));
         fail(EComPort::OpenFailed, EBUSY);
+    }
+    if (m_uucpLock.acquire(path) == UucpLock::Outcome::HeldElsewhere) {
+        reportRefusal(path, "is locked by " + m_uucpLock.refusal().toStdString());
+        fail(EComPort::OpenFailed, EBUSY);
+    }
+}
+
+// The error box says only that the port is busy; the line on standard error says who
+// holds it, so that the user can end that program or remove a lock left behind.
+void PosixSerialDevice::reportRefusal(const QByteArray &path, const std::string &holder)
+{
+    std::fprintf(stderr, "ondrix: %s %s\n", path.constData(), holder.c_str());
 }
 
 void PosixSerialDevice::close()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 // The serial line as the operating system offers it: a tty device driven through
@@ -98,6 +99,7 @@ private:
     [[noreturn]] static void fail(int code, int error);
 
     void claim(int fd, const QByteArray &path);
+    static void reportRefusal(const QByteArray &path, const std::string &holder);
 
     int readAvailable(char *data, int count, bool &hungUp);
     int waitForMore(char *data, int count, int got, ReadRecord &record);

@@ -1,34 +1,56 @@
 #include "serial/UucpLock.h"
 
+#include "serial/DeviceHolders.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int lockFileMode = 0644;
-constexpr time_t freshLockSeconds = 10;
 
-// The process id in a lock file: ten characters and a line end, possibly padded with
-// spaces. 0 when the file holds no such number.
-pid_t readOwner(const QByteArray &lockPath)
+// The highest process id the kernel hands out; its own ceiling when that cannot be read.
+std::int64_t highestPid()
 {
-    const int fd = ::open(lockPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    char text[32] = {};
-    const ssize_t n = ::read(fd, text, sizeof text - 1);
-    ::close(fd);
-    if (n <= 0)
-        return 0;
-    char *end = nullptr;
-    const long pid = std::strtol(text, &end, 10);
-    return end != text && pid > 0 ? pid_t(pid) : 0;
+    static const std::int64_t highest = [] {
+        std::int64_t value = 4194304;
+        const int fd = ::open("/proc/sys/kernel/pid_max", O_RDONLY | O_CLOEXEC);
+        char text[24] = {};
+        if (fd >= 0 && ::read(fd, text, sizeof text - 1) > 0)
+            std::from_chars(text, text + sizeof text, value);
+        if (fd >= 0)
+            ::close(fd);
+        return value;
+    }();
+    return highest;
+}
+
+// The process id in a lock file: as text, ten characters and a line end (spaces around
+// the digits allowed), or as a binary integer of four bytes, as some programs write it.
+// 0 when it is neither, or when the number is no process id the kernel could give.
+pid_t ownerIn(std::string_view content)
+{
+    std::int64_t number = 0;
+    const std::size_t first = std::min(content.find_first_not_of(' '), content.size());
+    const std::size_t end = std::min(content.find_first_not_of("0123456789", first), content.size());
+    if (end > first && end - first <= 10 && content.find_first_not_of(" \n", end) == std::string_view::npos) {
+        std::from_chars(content.data() + first, content.data() + end, number);
+    } else if (content.size() == sizeof(std::int32_t)) {
+        std::int32_t binary = 0;
+        std::memcpy(&binary, content.data(), sizeof binary);
+        number = binary;
+    }
+    return number >= 1 && number <= highestPid() ? pid_t(number) : 0;
 }
 
 bool isAlive(pid_t pid)
@@ -45,6 +67,56 @@ bool isFolder(const QByteArray &path)
 
 } // namespace
 
+// What lies at a lock file's path.
+struct UucpLock::Found
+{
+    enum class Kind { Nothing, Owner, NotALock } kind = Kind::Nothing;
+    pid_t owner = 0;
+    dev_t device = 0;
+    ino_t inode = 0;
+    QByteArray what; // for NotALock: what it is instead
+
+    static Found at(const QByteArray &lockPath);
+
+    bool sameAs(const Found &other) const
+    {
+        return kind == other.kind && owner == other.owner && device == other.device && inode == other.inode;
+    }
+
+    QByteArray description() const
+    {
+        if (kind == Kind::Owner)
+            return QByteArray::fromStdString(DeviceHolders::describe(owner));
+        return kind == Kind::NotALock ? what : QByteArrayLiteral("changed while it was looked at");
+    }
+};
+
+UucpLock::Found UucpLock::Found::at(const QByteArray &lockPath)
+{
+    Found found;
+    // Non-blocking, so that a FIFO put there cannot stop us in open().
+    const int fd = ::open(lockPath.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            found.kind = Kind::NotALock;
+            found.what = errno == ELOOP ? QByteArrayLiteral("a symbolic link") : QByteArray(std::strerror(errno));
+        }
+        return found;
+    }
+    struct stat info{};
+    char content[32];
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const ssize_t size = regular ? ::read(fd, content, sizeof content) : -1;
+    ::close(fd);
+    found.device = info.st_dev;
+    found.inode = info.st_ino;
+    // A full buffer is longer than any lock: not one.
+    found.owner = size >= 0 && size < ssize_t(sizeof content) ? ownerIn(std::string_view(content, std::size_t(size))) : 0;
+    found.kind = found.owner > 0 ? Kind::Owner : Kind::NotALock;
+    found.what = regular ? QByteArrayLiteral("no process id in it") : QByteArrayLiteral("not a regular file");
+    return found;
+}
+
 UucpLock::UucpLock(QList<QByteArray> folders) : m_folders(std::move(folders)) {}
 
 UucpLock::~UucpLock()
@@ -57,21 +129,24 @@ QByteArray UucpLock::fileName(const QByteArray &devicePath)
     char *real = realpath(devicePath.constData(), nullptr);
     const QByteArray resolved = real ? QByteArray(real) : devicePath;
     std::free(real);
-    return "LCK.." + resolved.mid(resolved.lastIndexOf('/') + 1);
+    QByteArray name = resolved.startsWith("/dev/") ? resolved.mid(5) : resolved.mid(resolved.lastIndexOf('/') + 1);
+    return "LCK.." + name.replace('/', '_');
 }
 
 UucpLock::Outcome UucpLock::acquire(const QByteArray &devicePath)
 {
     release();
+    m_refusal.clear();
     const QByteArray name = fileName(devicePath);
+    QByteArray own;
     // A second round only when another program made its lock between our look and ours.
     for (int round = 0; round < 2; ++round) {
-        QByteArray own;
+        own.clear();
         for (const QByteArray &folder : m_folders) {
             if (!isFolder(folder))
                 continue;
             const QByteArray lockPath = folder + '/' + name;
-            if (heldByLiveProcess(lockPath))
+            if (heldElsewhere(lockPath))
                 return Outcome::HeldElsewhere;
             if (own.isEmpty())
                 own = lockPath;
@@ -85,22 +160,42 @@ UucpLock::Outcome UucpLock::acquire(const QByteArray &devicePath)
         if (errno != EEXIST)
             return Outcome::NotPossible;
     }
+    m_refusal = own + ", made by another program just now";
     return Outcome::HeldElsewhere;
 }
 
-bool UucpLock::heldByLiveProcess(const QByteArray &lockPath)
+bool UucpLock::heldElsewhere(const QByteArray &lockPath)
 {
-    struct stat info{};
-    if (lstat(lockPath.constData(), &info) != 0)
+    const Found found = Found::at(lockPath);
+    if (found.kind == Found::Kind::Nothing)
         return false;
-    const pid_t owner = readOwner(lockPath);
-    // Its maker may not have written its id yet.
-    if (owner == 0 && time(nullptr) - info.st_mtime < freshLockSeconds)
-        return true;
     // Our own id is a leftover of an earlier run: this process forgets no lock it holds.
-    if (owner > 0 && owner != getpid() && isAlive(owner))
+    const bool stale = found.kind == Found::Kind::Owner && (found.owner == getpid() || !isAlive(found.owner));
+    if (stale && removeUnchanged(lockPath, found))
+        return false;
+    m_refusal = lockPath + ", " + (stale ? Found::at(lockPath) : found).description();
+    return true;
+}
+
+void UucpLock::beforeRemoval(const QByteArray &) {}
+
+// Another program may replace the lock between our look at it and its removal: it is
+// moved aside under a private name first, where nobody else puts anything, and deleted
+// only when it is still the file looked at; anything else goes back.
+bool UucpLock::removeUnchanged(const QByteArray &lockPath, const Found &looked)
+{
+    beforeRemoval(lockPath);
+    const qsizetype slash = lockPath.lastIndexOf('/');
+    const QByteArray aside =
+        lockPath.first(slash + 1) + ".ondrix-" + QByteArray::number(getpid()) + '-' + lockPath.mid(slash + 1);
+    if (renameat2(AT_FDCWD, lockPath.constData(), AT_FDCWD, aside.constData(), RENAME_NOREPLACE) != 0)
+        return errno == ENOENT;
+    if (Found::at(aside).sameAs(looked)) {
+        unlink(aside.constData());
         return true;
-    unlink(lockPath.constData());
+    }
+    // Should a third lock have come meanwhile, this one stays aside rather than replace it.
+    renameat2(AT_FDCWD, aside.constData(), AT_FDCWD, lockPath.constData(), RENAME_NOREPLACE);
     return false;
 }
 
@@ -111,19 +206,28 @@ bool UucpLock::createOwn(const QByteArray &lockPath)
         return false;
     char text[16];
     const int length = std::snprintf(text, sizeof text, "%10d\n", int(getpid()));
-    const bool written = ::write(fd, text, std::size_t(length)) == length;
+    struct stat made{};
+    const bool written = ::write(fd, text, std::size_t(length)) == length && fstat(fd, &made) == 0;
     ::close(fd);
     if (!written) {
         unlink(lockPath.constData());
         errno = EIO;
+        return false;
     }
-    return written;
+    m_device = made.st_dev;
+    m_inode = made.st_ino;
+    return true;
 }
 
 void UucpLock::release()
 {
     if (m_path.isEmpty())
         return;
-    unlink(m_path.constData());
+    Found ours;
+    ours.kind = Found::Kind::Owner;
+    ours.owner = getpid();
+    ours.device = m_device;
+    ours.inode = m_inode;
+    removeUnchanged(m_path, ours);
     m_path.clear();
 }

@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <malloc.h>
 
 namespace {
 
@@ -83,6 +86,81 @@ TEST_F(MessageCatalogueTest, aDamagedFileIsNoCatalogue)
     hugeCount[11] = char(0x7f);
     EXPECT_FALSE(MessageCatalogue::parse(hugeCount));
     EXPECT_FALSE(MessageCatalogue::load(folder.filePath(QStringLiteral("missing.mo"))));
+}
+
+// Heap in use; AddressSanitizer keeps its own books, so there it tells nothing.
+std::optional<std::size_t> heapInUse()
+{
+#ifdef __SANITIZE_ADDRESS__
+    return std::nullopt;
+#else
+    const struct mallinfo2 heap = mallinfo2();
+    return heap.uordblks + heap.hblkhd;
+#endif
+}
+
+// A catalogue no compiler makes: `count` entries whose translations all point into one
+// long string, either at the whole of it or each at its tail from the entry's index on.
+// Originals are "m<index>", or all the long string too.
+QByteArray craftedCatalogue(int count, const QByteArray &longString, bool sharedOriginals, bool overlapping)
+{
+    const quint32 tables = 28;
+    const quint32 strings = tables + quint32(count) * 16;
+    QByteArray file(strings, '\0');
+    const auto put = [&](quint32 at, quint32 value) { qToLittleEndian(value, file.data() + at); };
+    put(0, 0x950412de);
+    put(8, quint32(count));
+    put(12, tables);
+    put(16, tables + quint32(count) * 8);
+    const quint32 longAt = strings;
+    file += longString + '\0';
+    for (int i = 0; i < count; ++i) {
+        const quint32 tail = overlapping ? quint32(i) : 0;
+        put(tables + quint32(count) * 8 + quint32(i) * 8, quint32(longString.size()) - tail);
+        put(tables + quint32(count) * 8 + quint32(i) * 8 + 4, longAt + tail);
+        const QByteArray original = sharedOriginals ? longString : "m" + QByteArray::number(i);
+        put(tables + quint32(i) * 8, quint32(original.size()));
+        put(tables + quint32(i) * 8 + 4, sharedOriginals ? longAt : quint32(file.size()));
+        if (!sharedOriginals)
+            file += original + '\0';
+    }
+    return file;
+}
+
+TEST_F(MessageCatalogueTest, aStringSharedByManyEntriesCostsItsSizeOnce)
+{
+    const QByteArray longString(64 * 1024, 'x');
+    const struct
+    {
+        const char *name;
+        bool sharedOriginals;
+        bool overlapping;
+        bool read;
+    } rows[] = {
+        {"every translation is the one string", false, false, true},
+        {"every original and translation is the one string", true, false, true},
+        {"translations overlap each other", false, true, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QByteArray file = craftedCatalogue(10000, longString, row.sharedOriginals, row.overlapping);
+        const QString path = folder.filePath(QStringLiteral("crafted.mo"));
+        {
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            ASSERT_EQ(out.write(file), file.size());
+        }
+        const std::optional<std::size_t> before = heapInUse();
+        const std::optional<MessageCatalogue> catalogue = MessageCatalogue::load(path);
+        if (before) {
+            EXPECT_LE(*heapInUse() - *before, std::size_t(file.size()) * 2) << "the file has " << file.size() << " bytes";
+        }
+        ASSERT_EQ(catalogue.has_value(), row.read);
+        if (catalogue) {
+            const QByteArray original = row.sharedOriginals ? longString : QByteArray("m4242");
+            EXPECT_EQ(catalogue->translation(original.constData()), QString::fromLatin1(longString));
+        }
+    }
 }
 
 struct LanguagesRow
