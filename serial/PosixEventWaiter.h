@@ -1,10 +1,18 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 // One wait on a serial device and a stop signal together (epoll and an eventfd).
 // Arrival of new bytes is reported once per arrival: bytes left unread do not wake the
 // wait again until more come. Idle, the wait takes no processor time.
+//
+// Received bytes are gathered before they are reported: after the wake for the first
+// bytes, a second wait on the same descriptors, bounded by a one-shot timer (a timerfd
+// armed for gatherTime), lets more arrive, so that a board writing one reading at a
+// time costs one delivery per gatherTime rather than one per write. The gathering ends
+// early when fullQueue bytes are waiting (more could not arrive before the reader takes
+// them), when the device reports anything but bytes, or when the stop is signalled.
 class PosixEventWaiter
 {
 public:
@@ -14,6 +22,11 @@ public:
         Vanished,  // the device hung up: its other side closed or it was unplugged
         Failed     // the wait itself failed
     };
+
+    // At most this long after the wake for received bytes, the wait reports them.
+    static constexpr std::chrono::microseconds gatherTime{1000};
+    // Half the line discipline's read buffer (4 KiB less one): reported at once.
+    static constexpr int fullQueue = 2048;
 
     // Watches device for the driver event bits in eventMask (0x0001: bytes received);
     // raises EOutOfResources when the kernel gives no descriptor for the wait.
@@ -30,7 +43,14 @@ public:
     void signalStop();
 
 private:
+    Outcome waitOnce(std::uint32_t &deviceEvents, bool &timeUp);
+    Outcome gather(std::uint32_t &deviceEvents);
+    void armTimer(std::chrono::microseconds after);
+    int queuedBytes() const;
+
+    int m_device;
     int m_epoll = -1;
     int m_stop = -1;
+    int m_timer = -1;
     std::uint32_t m_eventMask;
 };
