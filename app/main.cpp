@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
     options.addOptions({portOption, startOption, recordOption});
     readCommandLine(options, argc, argv);
 
+    TApplication::prepareWindowSystem();
     QApplication app(argc, argv);
     // The program's real folder, also when it was started through PATH or a link.
     Translation::initialize(QCoreApplication::applicationDirPath());

@@ -3,6 +3,8 @@
 // every bar and trace box ticked, for range(0) seconds:
 //   ticks_per_s   display ticks that ran
 //   cpu_percent   of one core, the program's own threads (the board's writer left out)
+//   cpu_us_per_tick  the same CPU time over the ticks that ran: steadier than the share
+//                 on a busy machine, where fewer ticks run
 //   lag_ms        how far the last tick ran behind its schedule (period x ticks)
 //
 //   build/bench/bench_display --benchmark_filter=Fastest   period 1 ms, increment 1, length 100000
@@ -23,6 +25,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -114,6 +117,7 @@ void runDisplay(benchmark::State &state, DisplaySettings settings)
         state.SetLabel(QGuiApplication::platformName().toStdString());
         state.counters["ticks_per_s"] = ticks / wall;
         state.counters["cpu_percent"] = 100.0 * (cpuAll - writerCpu) / wall;
+        state.counters["cpu_us_per_tick"] = 1e6 * (cpuAll - writerCpu) / std::max(ticks, 1);
         state.counters["lag_ms"] = std::chrono::duration<double, std::milli>(lastTick - schedule).count();
         state.counters["sweep_x"] = form.state().sweepX;
     }

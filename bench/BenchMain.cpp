@@ -1,3 +1,5 @@
+#include "runtime/Application.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -8,6 +10,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication::prepareWindowSystem();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
