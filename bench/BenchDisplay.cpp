@@ -10,8 +10,9 @@
 //   build/bench/bench_display --benchmark_filter=Fastest   period 1 ms, increment 1, length 100000
 //   build/bench/bench_display --benchmark_filter=Default   the window's designed settings
 //
-// Offscreen by default; bench/display-on-x.sh runs the same cases on a virtual X server
-// (QT_QPA_PLATFORM=xcb). The label names the platform.
+// Offscreen by default; on a virtual X server (Xvfb, QT_QPA_PLATFORM=xcb) with
+//   scripts/on-virtual-display.sh build/bench/bench_display --benchmark_filter=Fastest
+// The label names the platform.
 
 #include "app/Form1.h"
 #include "serial/ComPort.h"

@@ -5,7 +5,7 @@
 
 // Every benchmark program runs inside an application object, as the program does: the
 // chart paints through Qt's GUI classes and the serial hand-over needs an event loop's thread.
-// Offscreen unless QT_QPA_PLATFORM names a platform (bench/display-on-x.sh sets xcb).
+// Offscreen unless QT_QPA_PLATFORM names a platform (scripts/on-virtual-display.sh sets xcb).
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
