@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -55,7 +56,7 @@ PosixEventWaiter::PosixEventWaiter(int device, std::uint32_t eventMask) : m_devi
     }
     // Edge-triggered: bytes left unread do not wake the wait again until more arrive.
     const std::uint32_t deviceEvents = EPOLLET | ((eventMask & rxCharBit) ? EPOLLIN : 0u);
-    if (!watch(m_epoll, device, deviceEvents) || !watch(m_epoll, m_stop, EPOLLIN) || !watch(m_epoll, m_timer, EPOLLIN)) {
+    if (!watch(m_epoll, device, deviceEvents) || !watch(m_epoll, m_stop, EPOLLIN)) {
         closeAll({m_timer, m_stop, m_epoll});
         failCreate("epoll_ctl");
     }
@@ -75,9 +76,9 @@ void PosixEventWaiter::signalStop()
 PosixEventWaiter::Outcome PosixEventWaiter::wait(std::uint32_t &mask)
 {
     std::uint32_t deviceEvents = 0;
-    bool timeUp = false;
-    Outcome outcome = waitOnce(deviceEvents, timeUp);
-    if (outcome == Outcome::Events && deviceEvents == EPOLLIN && (m_eventMask & rxCharBit))
+    Outcome outcome = waitOnce(deviceEvents, -1);
+    // Bytes alone are gathered; a line error is reported at once.
+    if (outcome == Outcome::Events && deviceEvents == EPOLLIN)
         outcome = gather(deviceEvents);
     if (outcome != Outcome::Events)
         return outcome;
@@ -90,24 +91,21 @@ PosixEventWaiter::Outcome PosixEventWaiter::wait(std::uint32_t &mask)
     return Outcome::Events;
 }
 
-// One wait without a time limit. Device events are added to deviceEvents; timeUp is set
-// when the gathering timer expired.
-PosixEventWaiter::Outcome PosixEventWaiter::waitOnce(std::uint32_t &deviceEvents, bool &timeUp)
+// One wait on the device and the stop, at most timeoutMs (-1: no limit); what the device
+// reported is added to deviceEvents.
+PosixEventWaiter::Outcome PosixEventWaiter::waitOnce(std::uint32_t &deviceEvents, int timeoutMs)
 {
-    epoll_event events[3];
+    epoll_event events[2];
     int ready;
     do {
-        ready = epoll_wait(m_epoll, events, 3, -1);
+        ready = epoll_wait(m_epoll, events, 2, timeoutMs);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0)
         return Outcome::Failed;
     for (int i = 0; i < ready; ++i) {
         if (events[i].data.fd == m_stop)
             return Outcome::Stopped;
-        if (events[i].data.fd == m_timer)
-            timeUp = true;
-        else
-            deviceEvents |= events[i].events;
+        deviceEvents |= events[i].events;
     }
     // A hang-up stays reported on every wait: going on would spin.
     if (deviceEvents & EPOLLHUP)
@@ -115,18 +113,33 @@ PosixEventWaiter::Outcome PosixEventWaiter::waitOnce(std::uint32_t &deviceEvents
     return Outcome::Events;
 }
 
-// Lets bytes gather after the first of them woke the wait. A line error or a hang-up
-// ends the gathering at once; the stop is seen within it as in any wait.
+// Lets bytes gather after the first of them woke the wait, then takes the device's
+// readiness for what came meanwhile without waiting: those bytes are in the count the
+// delivery takes.
 PosixEventWaiter::Outcome PosixEventWaiter::gather(std::uint32_t &deviceEvents)
 {
+    if (queuedBytes() >= fullQueue)
+        return Outcome::Events;
+    const Outcome outcome = waitOutGatherTime();
+    if (outcome != Outcome::Events)
+        return outcome;
+    return waitOnce(deviceEvents, 0);
+}
+
+// Waits for the gathering time to pass or the stop, whichever comes first.
+PosixEventWaiter::Outcome PosixEventWaiter::waitOutGatherTime()
+{
     armTimer(gatherTime);
-    Outcome outcome = Outcome::Events;
-    bool timeUp = false;
-    while (outcome == Outcome::Events && !timeUp && deviceEvents == EPOLLIN && queuedBytes() < fullQueue)
-        outcome = waitOnce(deviceEvents, timeUp);
-    // Disarming also forgets an expiry that was not read, so the next wake is the device's.
+    pollfd waits[2] = {{m_stop, POLLIN, 0}, {m_timer, POLLIN, 0}};
+    int ready;
+    do {
+        ready = poll(waits, 2, -1);
+    } while (ready < 0 && errno == EINTR);
+    // Disarming also forgets an expiry that was not read.
     armTimer(std::chrono::microseconds(0));
-    return outcome;
+    if (ready < 0)
+        return Outcome::Failed;
+    return (waits[0].revents & POLLIN) ? Outcome::Stopped : Outcome::Events;
 }
 
 void PosixEventWaiter::armTimer(std::chrono::microseconds after)
@@ -137,7 +150,7 @@ void PosixEventWaiter::armTimer(std::chrono::microseconds after)
     timerfd_settime(m_timer, 0, &when, nullptr);
 }
 
-// What the line discipline holds for the reader; a failing count ends the gathering,
+// What the line discipline holds for the reader; a failing count skips the gathering,
 // and the delivery's own count reports the failure.
 int PosixEventWaiter::queuedBytes() const
 {

@@ -8,11 +8,12 @@
 // wait again until more come. Idle, the wait takes no processor time.
 //
 // Received bytes are gathered before they are reported: after the wake for the first
-// bytes, a second wait on the same descriptors, bounded by a one-shot timer (a timerfd
-// armed for gatherTime), lets more arrive, so that a board writing one reading at a
-// time costs one delivery per gatherTime rather than one per write. The gathering ends
-// early when fullQueue bytes are waiting (more could not arrive before the reader takes
-// them), when the device reports anything but bytes, or when the stop is signalled.
+// bytes, a second, timed wait (a timerfd armed for gatherTime, watched together with the
+// stop) lets more arrive, so that a board writing one reading at a time costs one
+// delivery per gatherTime rather than one per write. Only the timer and the stop end
+// that wait: arrivals in between do not wake the thread, and their readiness is taken
+// with the report, so they bring no delivery of their own. When fullQueue bytes are
+// already waiting at the wake, they are reported at once.
 class PosixEventWaiter
 {
 public:
@@ -25,7 +26,8 @@ public:
 
     // At most this long after the wake for received bytes, the wait reports them.
     static constexpr std::chrono::microseconds gatherTime{1000};
-    // Half the line discipline's read buffer (4 KiB less one): reported at once.
+    // Half the line discipline's read buffer (4 KiB less one): a flood is reported at
+    // once, before the buffer fills and the line is held back.
     static constexpr int fullQueue = 2048;
 
     // Watches device for the driver event bits in eventMask (0x0001: bytes received);
@@ -43,8 +45,9 @@ public:
     void signalStop();
 
 private:
-    Outcome waitOnce(std::uint32_t &deviceEvents, bool &timeUp);
+    Outcome waitOnce(std::uint32_t &deviceEvents, int timeoutMs);
     Outcome gather(std::uint32_t &deviceEvents);
+    Outcome waitOutGatherTime();
     void armTimer(std::chrono::microseconds after);
     int queuedBytes() const;
 
