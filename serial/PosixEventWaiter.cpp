@@ -77,11 +77,14 @@ PosixEventWaiter::Outcome PosixEventWaiter::wait(std::uint32_t &mask)
 {
     std::uint32_t deviceEvents = 0;
     Outcome outcome = waitOnce(deviceEvents, -1);
-    // Bytes alone are gathered; a line error is reported at once.
-    if (outcome == Outcome::Events && deviceEvents == EPOLLIN)
+    // Bytes alone are gathered, and only within a stream; a line error is reported at once.
+    const auto now = std::chrono::steady_clock::now();
+    if (outcome == Outcome::Events && deviceEvents == EPOLLIN && now - m_lastReport < gatherTime)
         outcome = gather(deviceEvents);
     if (outcome != Outcome::Events)
         return outcome;
+    if (deviceEvents & EPOLLIN)
+        m_lastReport = std::chrono::steady_clock::now();
     mask = 0;
     if (deviceEvents & EPOLLIN)
         mask |= rxCharBit;

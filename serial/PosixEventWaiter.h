@@ -12,8 +12,9 @@
 // stop) lets more arrive, so that a board writing one reading at a time costs one
 // delivery per gatherTime rather than one per write. Only the timer and the stop end
 // that wait: arrivals in between do not wake the thread, and their readiness is taken
-// with the report, so they bring no delivery of their own. When fullQueue bytes are
-// already waiting at the wake, they are reported at once.
+// with the report, so they bring no delivery of their own. Bytes are reported at once
+// when fullQueue of them are already waiting at the wake, and when the last report lies
+// more than gatherTime back: the first reading after a pause is not held, only a stream.
 class PosixEventWaiter
 {
 public:
@@ -56,4 +57,5 @@ private:
     int m_stop = -1;
     int m_timer = -1;
     std::uint32_t m_eventMask;
+    std::chrono::steady_clock::time_point m_lastReport; // of received bytes
 };
