@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
     if (options.isSet(recordOption) && !RecordPathCheck::acceptOrComplain(options.value(recordOption)))
         return 2;
 
+    TApplication::prepareWindowSystem();
     QApplication app(argc, argv);
     // The program's real folder, also when it was started through PATH or a link.
     Translation::initialize(QCoreApplication::applicationDirPath());

@@ -16,6 +16,10 @@
 //                engine's figure (the median of the Line115200 runs before it) over this
 //                one. Both run three times; the scheduling of the threads on two cores
 //                moves single runs by a third: read the medians.
+//   Rate6000     6000 writes a second of one reading each for range(0) seconds, as a fast
+//                USB board may send them: cpu_percent (the writer's own time left out),
+//                deliveries_per_s (OnRxChar calls), latency_us_median and latency_us_p99
+//                from the write to the reading's decode, lost.
 //   Vanished     the device's other side closes: cpu_ms over the following second
 //   PortClaim    Start (OpenPort) while other processes hold N descriptors open on a
 //                regular file, N = 0 and 30000 (in one process when the descriptor limit
@@ -134,6 +138,11 @@ public:
 
     TComPort &port() { return m_port; }
 
+    // Notes when each reading is decoded, for latencies against the time it was written.
+    void timeReadings() { m_decodedAt.reserve(m_expected); m_timed = true; }
+    const std::vector<Clock::time_point> &decodedAt() const { return m_decodedAt; }
+    std::size_t deliveries() const { return m_deliveries; }
+
     // Every reading also goes to recorder, as in the main window.
     void record(ReadingRecorder &recorder)
     {
@@ -156,6 +165,7 @@ public:
 private:
     void onRxChar(TCustomComPort &sender, int count)
     {
+        ++m_deliveries;
         static_cast<TComPort &>(sender).ReadText(m_text, count);
         if (m_recorder)
             m_recorder->beginDelivery();
@@ -179,6 +189,8 @@ private:
         const bool right = channel == channelOf(m_next) && m_state.adcValue[std::size_t(channel)] == valueOf(m_next);
         ++(right ? m_good : m_wrong);
         ++m_next;
+        if (m_timed)
+            m_decodedAt.push_back(Clock::now());
     }
 
     AcquisitionState m_state;
@@ -191,6 +203,9 @@ private:
     std::size_t m_next = 0;
     std::size_t m_good = 0;
     std::size_t m_wrong = 0;
+    std::size_t m_deliveries = 0;
+    bool m_timed = false;
+    std::vector<Clock::time_point> m_decodedAt;
 };
 
 double processCpuSeconds()
@@ -291,13 +306,14 @@ class PacedWriter
 {
 public:
     PacedWriter(Board &board, std::size_t count, std::size_t perWrite, int perSecond)
-        : m_thread([this, &board, count, perWrite, perSecond] {
+        : m_writtenAt(count), m_thread([this, &board, count, perWrite, perSecond] {
               const double own = threadCpuSeconds();
               for (std::size_t i = 0; i < count; i += perWrite) {
                   std::this_thread::sleep_until(m_start + std::chrono::microseconds(i * 1000000 / perSecond));
                   std::string text;
                   for (std::size_t k = i; k < std::min(i + perWrite, count); ++k)
                       text += readingText(k);
+                  m_writtenAt[i] = Clock::now();
                   board.write(text);
               }
               m_cpu = threadCpuSeconds() - own;
@@ -314,10 +330,13 @@ public:
     Clock::time_point start() const { return m_start; }
     // Valid after join().
     double cpuSeconds() const { return m_cpu; }
+    // When the write that began with reading i started; valid after join().
+    Clock::time_point writtenAt(std::size_t i) const { return m_writtenAt[i]; }
 
 private:
     const Clock::time_point m_start = Clock::now();
     double m_cpu = 0;
+    std::vector<Clock::time_point> m_writtenAt;
     std::thread m_thread;
 };
 
@@ -471,6 +490,45 @@ void Line115200Floor(benchmark::State &state)
         const auto engine = engineCpuPercent().find(perWrite);
         if (engine != engineCpuPercent().end())
             state.counters["overhead"] = median(engine->second) / (100.0 * cpu / wall);
+    }
+}
+
+// The value below which share of the sorted values lies.
+double percentile(std::vector<double> values, double share)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, std::size_t(share * double(values.size())))];
+}
+
+void Rate6000(benchmark::State &state)
+{
+    constexpr int perSecond = 6000;
+    const int seconds = int(state.range(0));
+    const std::size_t readings = std::size_t(perSecond * seconds);
+    for (auto _ : state) {
+        Board board;
+        Receiver receiver(board.path(), readings);
+        receiver.timeReadings();
+        receiver.port().OpenPort();
+        const double cpuBefore = processCpuSeconds();
+        PacedWriter writer(board, readings, 1, perSecond);
+        receiver.receive(seconds * 1000 + 20000);
+        writer.join();
+        const double wall = std::chrono::duration<double>(Clock::now() - writer.start()).count();
+        const double cpu = processCpuSeconds() - cpuBefore - writer.cpuSeconds();
+        receiver.port().ClosePort();
+        std::vector<double> latencies;
+        for (std::size_t i = 0; i < receiver.decodedAt().size(); ++i)
+            latencies.push_back(std::chrono::duration<double, std::micro>(receiver.decodedAt()[i] - writer.writtenAt(i)).count());
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent"] = 100.0 * cpu / wall;
+        state.counters["deliveries_per_s"] = double(receiver.deliveries()) / wall;
+        state.counters["latency_us_median"] = percentile(latencies, 0.5);
+        state.counters["latency_us_p99"] = percentile(latencies, 0.99);
+        state.counters["lost"] = double(readings - receiver.good() - receiver.wrong());
+        state.counters["wrong"] = double(receiver.wrong());
     }
 }
 
@@ -647,6 +705,7 @@ BENCHMARK(Line115200)->Args({5, 1})->Args({5, 3})->UseManualTime()->Iterations(1
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Line115200Floor)->Args({5, 1})->Args({5, 3})->UseManualTime()->Iterations(1)->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(Rate6000)->Arg(5)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Vanished)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(PortClaim)->Arg(0)->Arg(30000)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(DescriptorWalkFloor)->Arg(30000)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);

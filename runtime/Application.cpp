@@ -42,6 +42,11 @@ void TApplication::substituteDesignFonts()
                                 QStringLiteral("Liberation Mono")});
 }
 
+void TApplication::prepareWindowSystem()
+{
+    qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 void TApplication::ShowException(const std::exception &error)
 {
     if (QWidget *grabber = QWidget::mouseGrabber())

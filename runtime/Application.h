@@ -25,6 +25,14 @@ public:
     // designed positions still fit the text.
     static void substituteDesignFonts();
 
+    // Called before the application object is made: how the window's frames reach an X
+    // server. Qt's X11 backing store hands them over in shared memory, and before it
+    // paints over a part that the server may still be reading it waits for a round trip
+    // to the server. The window repaints a few small strips up to a thousand times a
+    // second, and those waits cost more than sending the strips' pixels in the requests
+    // themselves, so shared memory is left out (QT_XCB_NO_MITSHM). The picture is the same.
+    static void prepareWindowSystem();
+
     // Report error: releases a mouse grab, then shows the error box unless the error
     // is silent (EAbort).
     static void ShowException(const std::exception &error);

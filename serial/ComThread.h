@@ -12,7 +12,9 @@ class TCustomComPort;
 // The event thread of one opening of a port: waits for the driver's events and hands
 // each batch to the port's handlers as the port's SyncMethod says. Created and started
 // by OpenPort, destroyed by ClosePort; destruction stops the thread and waits for it,
-// running the hand-overs it has queued meanwhile.
+// running the hand-overs it has queued meanwhile. Within a stream, the wait lets received
+// bytes gather for up to a millisecond before it reports them (PosixEventWaiter), so one
+// delivery carries what a fast board wrote in that time; Count is still taken at delivery.
 class TComThread
 {
 public:

@@ -42,11 +42,30 @@ void TAdvProgress::setPosition(std::int32_t position)
     const std::int32_t value = clamped(position);
     if (value == m_position)
         return;
-    // A display tick sets every bar; most readings move a bar by less than a pixel.
-    const bool moves = filledPixels(value) != filledPixels(m_position);
+    // A display tick sets every bar; most readings move a bar by less than a pixel, and
+    // the rest change only the strip between the old and the new end of the fill (the
+    // blocks of a bar that is not smooth lie at fixed places), so only that strip is
+    // repainted and sent to the screen.
+    const int before = filledPixels(m_position);
+    const int after = filledPixels(value);
     m_position = value;
-    if (moves)
-        update();
+    if (after != before)
+        update(stripBetween(before, after));
+}
+
+QRect TAdvProgress::innerRect() const
+{
+    return rect().adjusted(edgeWidth, edgeWidth, -edgeWidth, -edgeWidth);
+}
+
+// The part of the inner rectangle between two filled lengths, measured from the bar's start.
+QRect TAdvProgress::stripBetween(int fromFilled, int toFilled) const
+{
+    const QRect inner = innerRect();
+    const int low = std::min(fromFilled, toFilled);
+    const int high = std::max(fromFilled, toFilled);
+    return m_orientation == pbVertical ? QRect(inner.left(), inner.bottom() + 1 - high, inner.width(), high - low)
+                                       : QRect(inner.left() + low, inner.top(), high - low, inner.height());
 }
 
 int TAdvProgress::filledPixels(std::int32_t position) const
@@ -103,15 +122,12 @@ std::int32_t TAdvProgress::clamped(std::int32_t position) const
 void TAdvProgress::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QRect inner = rect().adjusted(edgeWidth, edgeWidth, -edgeWidth, -edgeWidth);
+    const QRect inner = innerRect();
     Bevel::lowered().draw(painter, rect(), edgeWidth);
     painter.fillRect(inner, m_bkRgb);
-    const bool vertical = m_orientation == pbVertical;
     const int filled = filledPixels(m_position);
     if (m_smooth) {
-        const QRect bar = vertical ? QRect(inner.left(), inner.bottom() + 1 - filled, inner.width(), filled)
-                                   : QRect(inner.left(), inner.top(), filled, inner.height());
-        painter.fillRect(bar, m_barRgb);
+        painter.fillRect(stripBetween(0, filled), m_barRgb);
     } else {
         paintBlocks(painter, inner, filled);
     }
@@ -125,9 +141,6 @@ void TAdvProgress::paintBlocks(QPainter &painter, const QRect &inner, int filled
     painter.setClipRect(inner);
     for (int start = 0; start < filled; start += block + blockGap) {
         const int length = std::min(block, filled - start);
-        const QRect piece = vertical
-                                ? QRect(inner.left(), inner.bottom() + 1 - start - length, inner.width(), length)
-                                : QRect(inner.left() + start, inner.top(), length, inner.height());
-        painter.fillRect(piece, m_barRgb);
+        painter.fillRect(stripBetween(start, start + length), m_barRgb);
     }
 }

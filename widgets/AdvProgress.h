@@ -51,6 +51,8 @@ protected:
 private:
     std::int32_t clamped(std::int32_t position) const;
     int filledPixels(std::int32_t position) const;
+    QRect innerRect() const;
+    QRect stripBetween(int fromFilled, int toFilled) const;
     void paintBlocks(QPainter &painter, const QRect &inner, int filled) const;
 
     std::int32_t m_min = 0;

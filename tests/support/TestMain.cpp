@@ -5,6 +5,7 @@
 
 int main(int argc, char **argv)
 {
+    TApplication::prepareWindowSystem();
     QApplication app(argc, argv);
     // The fonts the program really uses: the forms' sizes are designed around them.
     TApplication::substituteDesignFonts();
