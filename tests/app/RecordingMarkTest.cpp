@@ -3,6 +3,7 @@
 #include "app/RecordingMark.h"
 #include "serial/ComPort.h"
 #include "tests/app/RecordTestFiles.h"
+#include "tests/app/RecordingWindow.h"
 #include "tests/support/ModalWatcher.h"
 #include "tests/support/PtyPair.h"
 #include "widgets/AdvPanel.h"
@@ -21,21 +22,12 @@
 
 namespace {
 
-class RecordingMarkTest : public testing::Test
+class RecordingMarkTest : public RecordingWindow
 {
 protected:
-    RecordingMarkTest()
-    {
-        form.ComPort1->setPort(board.slavePath());
-        form.recordMenu().setChooser([this](const QString &, QWidget *) { return std::optional(path); });
-    }
+    RecordingMarkTest() : RecordingWindow(QStringLiteral("a-rather-long-name-for-a-recording-of-the-board.csv")) {}
 
     bool markShown() { return !form.recordingMark().isHidden(); }
-
-    PtyPair board;
-    TForm1 form;
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("a-rather-long-name-for-a-recording-of-the-board.csv"));
 };
 
 TEST_F(RecordingMarkTest, startWithTheOptionShowsTheMarkClearOfEveryBarAndBox)

@@ -2,6 +2,7 @@
 #include "app/RecordMenu.h"
 #include "serial/ComPort.h"
 #include "tests/app/RecordTestFiles.h"
+#include "tests/app/RecordingWindow.h"
 #include "tests/support/ModalWatcher.h"
 #include "tests/support/PtyPair.h"
 
@@ -14,14 +15,10 @@
 namespace {
 
 // Recordings of what the real engine receives from a board on a pseudo-terminal.
-class RecordingTest : public testing::Test
+class RecordingTest : public RecordingWindow
 {
 protected:
-    RecordingTest()
-    {
-        form.ComPort1->setPort(board.slavePath());
-        form.recordMenu().setChooser([this](const QString &, QWidget *) { return std::optional(path); });
-    }
+    RecordingTest() : RecordingWindow(QStringLiteral("board.csv")) {}
 
     void start()
     {
@@ -48,11 +45,6 @@ protected:
     {
         return QTest::qWaitFor([&] { return fileBytes(path).count('\n') == lines; }, 10000);
     }
-
-    PtyPair board;
-    TForm1 form;
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("board.csv"));
 };
 
 TEST_F(RecordingTest, holdsExactlyTheWellFormedReadingsInOrderAcrossStopAndStart)
