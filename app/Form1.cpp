@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QTimer>
 
 namespace {
 
@@ -223,7 +222,7 @@ void TForm1::endSeriesMode()
 
 void TForm1::Button5Click()
 {
-    // QTimer restarts on any setInterval; only a different period may restart the tick.
+    // The timer restarts on any setInterval; only a different period may restart the tick.
     const int period = SpinEdit1->Value();
     if (period != Timer1->interval())
         Timer1->setInterval(period);

@@ -4,6 +4,7 @@
 #include "app/PictureNamer.h"
 #include "app/ReadingDecoder.h"
 #include "app/ReadingRecorder.h"
+#include "runtime/PeriodicTimer.h"
 
 #include <QWidget>
 #include <array>
@@ -13,7 +14,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QPushButton;
-class QTimer;
+
 class RecordMenu;
 class RecordingMark;
 class TAdvCircularProgress;
@@ -52,7 +53,7 @@ public:
     std::array<TAdvProgress *, channelCount> AdvProgress{};
     TAdvPanel *AdvPanel1 = nullptr;
     TChart *Chart1 = nullptr;
-    QTimer *Timer1 = nullptr;
+    PeriodicTimer *Timer1 = nullptr;
     std::array<TLineSeries *, channelCount> Series{};
     TComPort *ComPort1 = nullptr;
     QPushButton *Button1 = nullptr;

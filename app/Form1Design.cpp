@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
@@ -82,8 +81,7 @@ void TForm1::createControls()
     createTraceBoxes();
     createChart();
 
-    Timer1 = new QTimer(this);
-    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1 = new PeriodicTimer(this);
     Timer1->setInterval(100);
 
     ComPort1 = new TComPort(this);
@@ -235,7 +233,7 @@ void TForm1::arrangeTabOrder()
 
 void TForm1::connectHandlers()
 {
-    connect(Timer1, &QTimer::timeout, this, [this] { TApplication::guard([this] { Timer1Timer(); }); });
+    connect(Timer1, &PeriodicTimer::timeout, this, [this] { TApplication::guard([this] { Timer1Timer(); }); });
     onClick(Button1, this, &TForm1::Button1Click);
     onClick(Button2, this, &TForm1::Button2Click);
     onClick(Button3, this, &TForm1::Button3Click);

@@ -15,7 +15,6 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,7 +55,7 @@ class PictureFault : public testing::Test, protected WindowOnBoard
 protected:
     PictureFault()
     {
-        QObject::connect(form.Timer1, &QTimer::timeout, [this] { ++ticks; });
+        QObject::connect(form.Timer1, &PeriodicTimer::timeout, [this] { ++ticks; });
     }
 
     void chooseFolder(const QString &folder)
