@@ -8,8 +8,8 @@ class QSocketNotifier;
 // A periodic timer of the GUI thread that keeps its beat. The kernel counts the periods
 // (a timerfd), so a tick that runs late does not move the ones after it. Qt's own timers
 // round each wait up to a whole millisecond and start a new beat once a tick is a period
-// late: at a 1 ms period, with nothing else waking the thread, about one tick in fourteen
-// was lost.
+// late: at a 1 ms period, with nothing else waking the thread, up to one tick in ten was
+// lost.
 //
 // Periods missed while the thread was busy are made up at once, up to a tenth of a
 // second's worth (at least one tick): a short stall leaves the sweep true to the clock,
