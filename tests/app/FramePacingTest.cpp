@@ -1,6 +1,5 @@
 #include "app/Form1.h"
 #include "chart/Chart.h"
-#include "chart/ChartReadout.h"
 #include "chart/LineSeries.h"
 #include "widgets/SpinEdit.h"
 
@@ -131,20 +130,6 @@ TEST_F(FramePacing, atTheDesignedPeriodEachTickIsPaintedWithoutWaitingForAFrame)
     ASSERT_GE(ticks, 3);
     EXPECT_EQ(unpainted, 0) << "of " << ticks << " ticks";
     EXPECT_EQ(chartDifferenceFromFullPass(), 0);
-}
-
-TEST_F(FramePacing, escapeRemovesTheMarkWhereverTheWindowsFocusIs)
-{
-    form.Timer1Timer();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    const QPoint centre = form.Chart1->plotRect().toQRect().center();
-    QTest::mouseMove(form.Chart1, centre);
-    QTest::mouseClick(form.Chart1, Qt::LeftButton, Qt::NoModifier, centre);
-    ASSERT_TRUE(form.Chart1->Readout().markPinned());
-    form.Button3->setFocus(); // where a saved picture leaves it
-    QTest::keyClick(form.Button3, Qt::Key_Escape);
-    EXPECT_FALSE(form.Chart1->Readout().markPinned());
 }
 
 } // namespace
