@@ -4,6 +4,7 @@
 #include "app/PictureNamer.h"
 #include "app/ReadingDecoder.h"
 #include "app/ReadingRecorder.h"
+#include "runtime/FrameGate.h"
 #include "runtime/PeriodicTimer.h"
 
 #include <QWidget>
@@ -48,6 +49,8 @@ public:
     RecordMenu &recordMenu() { return *m_recordMenu; }
     // Shows on the level-bar panel while a recording runs.
     RecordingMark &recordingMark() { return *m_recordingMark; }
+    // Gathers the ticks' repaints into one a frame of the screen.
+    const FrameGate &frameGate() const { return m_frameGate; }
 
     // Components, named as the window's design names them.
     std::array<TAdvProgress *, channelCount> AdvProgress{};
@@ -132,4 +135,5 @@ private:
     PictureNamer m_pictureNamer;
     std::string m_received; // reused by every delivery, so decoding allocates nothing
     TForm2 *m_form2 = nullptr;
+    FrameGate m_frameGate{*this};
 };

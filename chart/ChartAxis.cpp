@@ -168,6 +168,20 @@ QString TChartAxis::labelText(double value) const
 
 double TChartAxis::labelIncrement() const
 {
+    const StepQuestion question{m_effectiveMinimum, m_effectiveMaximum, m_map.size(), m_labelsFont, m_increment,
+                                m_labelsSeparation};
+    for (const auto &answer : m_steps) {
+        if (answer && answer->first == question)
+            return answer->second;
+    }
+    auto &slot = m_steps[m_olderStep];
+    m_olderStep = 1 - m_olderStep;
+    slot.emplace(question, computeLabelIncrement());
+    return slot->second;
+}
+
+double TChartAxis::computeLabelIncrement() const
+{
     const QFontMetrics metrics(m_labelsFont);
     int size = metrics.height();
     if (Horizontal()) {
@@ -214,17 +228,31 @@ void TChartAxis::drawLabels(QPainter &painter)
     m_tickPixels.clear();
     painter.setFont(m_labelsFont);
     painter.setPen(toQColor(clBlack));
-    const double step = labelIncrement();
+    const LabelRun &run = labelRun(labelIncrement());
     const bool shown = m_labels && !clippedAway(painter, labelStrip());
-    for (const double value : AxisLabels::values(m_effectiveMinimum, m_effectiveMaximum, step, m_roundFirstLabel)) {
-        const int pixel = m_map.toPixel(value);
+    for (std::size_t i = 0; i < run.values.size(); ++i) {
+        const int pixel = m_map.toPixel(run.values[i]);
         if (!m_labelsOnAxis && !(pixel > m_map.start() && pixel < m_map.end()))
             continue;
         if (m_labels || !m_tickOnLabelsOnly)
             m_tickPixels.push_back(pixel);
         if (shown)
-            drawLabel(painter, pixel, labelText(value));
+            drawLabel(painter, pixel, run.texts[i]);
     }
+}
+
+const TChartAxis::LabelRun &TChartAxis::labelRun(double step) const
+{
+    const bool same = m_labelRun && m_labelRun->minimum == m_effectiveMinimum && m_labelRun->maximum == m_effectiveMaximum
+                      && m_labelRun->step == step && m_labelRun->roundFirst == m_roundFirstLabel;
+    if (!same) {
+        LabelRun run{m_effectiveMinimum, m_effectiveMaximum, step, m_roundFirstLabel, {}, {}};
+        run.values = AxisLabels::values(m_effectiveMinimum, m_effectiveMaximum, step, m_roundFirstLabel);
+        for (const double value : run.values)
+            run.texts.push_back(labelText(value));
+        m_labelRun = std::move(run);
+    }
+    return *m_labelRun;
 }
 
 // The strip beside the axis that its labels can reach, a label height to spare.

@@ -9,6 +9,9 @@
 #include <QFont>
 #include <QPoint>
 #include <QString>
+#include <array>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -110,6 +113,31 @@ public:
     const std::vector<int> &tickPixels() const { return m_tickPixels; }
 
 private:
+    // What decides the step between labels. A pass asks twice per axis, before and after
+    // the axes take their room, and a running display asks the same on every pass.
+    struct StepQuestion
+    {
+        double minimum;
+        double maximum;
+        int length;
+        QFont font;
+        double increment;
+        int separation;
+        bool operator==(const StepQuestion &) const = default;
+    };
+    // The labels of one range and step, with their texts.
+    struct LabelRun
+    {
+        double minimum;
+        double maximum;
+        double step;
+        bool roundFirst;
+        std::vector<double> values;
+        std::vector<QString> texts;
+    };
+
+    double computeLabelIncrement() const;
+    const LabelRun &labelRun(double step) const;
     void shrink(ChartRect &plot, int pixels) const;
     int edgeOf(const ChartRect &plot) const;
     int labelSize() const;
@@ -166,4 +194,9 @@ private:
     int m_labelPixel = 0;
     int m_titlePixel = 0;
     std::vector<int> m_tickPixels;
+
+    // Answers kept until their inputs change.
+    mutable std::array<std::optional<std::pair<StepQuestion, double>>, 2> m_steps;
+    mutable std::size_t m_olderStep = 0;
+    mutable std::optional<LabelRun> m_labelRun;
 };

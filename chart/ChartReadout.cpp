@@ -5,9 +5,9 @@
 #include "runtime/Application.h"
 #include "runtime/NumberFormat.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <cstdlib>
 
 namespace {
@@ -28,10 +28,16 @@ bool still(QPoint from, QPoint to)
 TChartReadout::TChartReadout(TChart &chart) : m_chart(chart)
 {
     chart.setMouseTracking(true);
-    // A click on the chart gives it the keyboard, for the Escape that removes the mark;
-    // the chart stays out of the tab chain.
+    // A click on the chart takes the keyboard from a field being edited; the chart stays
+    // out of the tab chain.
     chart.setFocusPolicy(Qt::ClickFocus);
     chart.installEventFilter(this);
+    // Escape removes the mark wherever the window's keyboard focus is: right after a
+    // picture is saved it sits on that button. A dialog is a window of its own and
+    // keeps its Escape.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &chart);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { TApplication::guard([this] { removeMark(); }); });
 }
 
 bool TChartReadout::shown() const
@@ -119,10 +125,6 @@ void TChartReadout::handle(QEvent &event)
     case QEvent::Hide:
         m_over = false;
         return refresh();
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent &>(event).key() == Qt::Key_Escape)
-            removeMark();
-        return;
     default: return;
     }
 }

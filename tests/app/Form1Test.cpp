@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "chart/Chart.h"
+#include "chart/ChartReadout.h"
 #include "chart/LineSeries.h"
 #include "runtime/Application.h"
 #include "serial/ComPort.h"
@@ -225,6 +226,21 @@ TEST_F(DisplayTickTest, readingsAreMultipliedOnlyWhenDecoded)
     form.decoder().decode("1000b");
     ticks(1);
     EXPECT_EQ(form.AdvProgress[0]->Position(), 3000);
+}
+
+TEST_F(Form1Test, escapeRemovesTheReadoutsMarkWhereverTheWindowsFocusIs)
+{
+    form.Timer1Timer();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const QPoint centre = form.Chart1->plotRect().toQRect().center();
+    QTest::mouseMove(form.Chart1, centre);
+    QTest::mouseClick(form.Chart1, Qt::LeftButton, Qt::NoModifier, centre);
+    ASSERT_TRUE(form.Chart1->Readout().markPinned());
+    form.Button3->setFocus(); // where a saved picture leaves it
+    QTest::keyClick(form.Button3, Qt::Key_Escape);
+    EXPECT_FALSE(form.Chart1->Readout().markPinned());
 }
 
 } // namespace
