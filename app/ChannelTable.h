@@ -13,7 +13,7 @@ struct ChannelInfo
     TColor barColor;      // level bar fill
     TColor pointColor;    // colour of every point the display tick appends
     TColor seriesColor;   // the trace's own colour, shown in the legend
-    const char *barCaption;
+    const char *barCaption;   // marked for the catalogue, translated where shown
     const char *traceCaption;
     bool initiallyShown;  // both check boxes start checked
     int barLeft;          // level bar, in the level-bar panel

@@ -4,6 +4,7 @@
 #include "chart/Chart.h"
 #include "chart/ChartFont.h"
 #include "chart/LineSeries.h"
+#include "runtime/Translation.h"
 
 #include <memory>
 
