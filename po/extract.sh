@@ -24,8 +24,9 @@ declare -A keywords=(
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-# Sorted, so that the template's order does not depend on the file system.
-git ls-files -- '*.cpp' '*.h' | grep -Ev '^(tests|bench|fuzz)/' | LC_ALL=C sort >"$scratch/sources"
+# The program's folders (not the tests'), sorted so that the template's order does not
+# depend on the file system.
+find app chart runtime serial widgets tools -name '*.cpp' -o -name '*.h' | LC_ALL=C sort >"$scratch/sources"
 
 # The creation date changes on every run; it is no change of the texts.
 without_date() { grep -v '^"POT-Creation-Date:' "$1"; }
