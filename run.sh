@@ -32,7 +32,7 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh --display
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=OFF >/dev/null
-cmake --build build-release -j2 --target ondrix ondrix-board
+cmake --build build-release -j2 --target ondrix ondrix-board translations
 
 board_pid=""
 xvfb_pid=""

@@ -15,6 +15,7 @@
 #include "widgets/AdvProgress.h"
 #include "widgets/FolderDialog.h"
 #include "widgets/SpinEdit.h"
+#include "runtime/Translation.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -175,7 +176,7 @@ void TForm1::Button3Click()
         return;
     const QString name = m_pictureNamer.singleName(FolderDialog1->Directory(), QDate::currentDate());
     Chart1->SaveBitmapFile(name);
-    InfoBox::ShowMessage(QStringLiteral("Сохранено в файл ") + name);
+    InfoBox::ShowMessage(Translation::appText("Сохранено в файл %1").arg(name));
 }
 
 void TForm1::Button4Click()
@@ -201,7 +202,7 @@ bool TForm1::mayReplaceSeries(const QString &folder, int count) const
     // Single pictures never replace anything; a series replaces only with consent.
     return !PictureNamer::seriesReplaces(folder, count, QDate::currentDate())
            || InfoBox::AskYesNo(
-               QStringLiteral("Файлы серии за этот день уже есть в папке %1. Заменить их?").arg(folder));
+               Translation::appText("Файлы серии за этот день уже есть в папке %1. Заменить их?").arg(folder));
 }
 
 void TForm1::stops()
@@ -209,7 +210,7 @@ void TForm1::stops()
     Chart1->SaveBitmapFile(
         PictureNamer::seriesName(FolderDialog1->Directory(), m_state.picturesLeft, QDate::currentDate()));
     endSeriesMode();
-    InfoBox::ShowMessage(QStringLiteral("Серия картинок сохранена"));
+    InfoBox::ShowMessage(Translation::appText("Серия картинок сохранена"));
 }
 
 void TForm1::endSeriesMode()

@@ -7,6 +7,7 @@
 #include "app/SweepChartDesign.h"
 #include "chart/Chart.h"
 #include "runtime/Application.h"
+#include "runtime/Translation.h"
 #include "serial/ComPort.h"
 #include "widgets/AdvCircularProgress.h"
 #include "widgets/AdvPanel.h"
@@ -49,7 +50,7 @@ TSpinEdit *makeSpinEdit(QWidget *parent, QRect geometry, int minValue, int maxVa
 
 QCheckBox *makeCheckBox(const char *caption, QWidget *parent, QRect geometry, bool checked)
 {
-    auto *box = new QCheckBox(QString::fromUtf8(caption), parent);
+    auto *box = new QCheckBox(Translation::appText(caption), parent);
     box->setGeometry(geometry);
     box->setChecked(checked);
     return box;
@@ -68,7 +69,7 @@ void onClick(QPushButton *button, TForm1 *form, Handler handler)
 
 void TForm1::createControls()
 {
-    setWindowTitle(QStringLiteral("Ondrix"));
+    setWindowTitle(Translation::appText("Ondrix"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
@@ -88,7 +89,7 @@ void TForm1::createControls()
     configureComPort();
 
     FolderDialog1 = new TFolderDialog(this);
-    FolderDialog1->setTitle(QStringLiteral("Выберите папку для сохранения граффиков"));
+    FolderDialog1->setTitle(Translation::appText("Выберите папку для сохранения граффиков"));
     FolderDialog1->setOptions(fdoReturnOnlyFSDirs | fdoNewDialogStyle);
 
     arrangeTabOrder();
@@ -125,12 +126,12 @@ void TForm1::createPicturePanel()
     Panel1 = new QFrame(this);
     Panel1->setGeometry(376, 8, 450, 113);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Button4 = makeButton(QStringLiteral("Сохранить серию картинок"), Panel1, QRect(8, 8, 217, 25));
-    Label1 = makeLabel(QStringLiteral("Количество, шт."), Panel1, QPoint(8, 52));
+    Button4 = makeButton(Translation::appText("Сохранить серию картинок"), Panel1, QRect(8, 8, 217, 25));
+    Label1 = makeLabel(Translation::appText("Количество, шт."), Panel1, QPoint(8, 52));
     SpinEdit3 = makeSpinEdit(Panel1, QRect(104, 43, 121, 22), 1, 50000, 1);
-    Button3 = makeButton(QStringLiteral("Сохранить граффик"), Panel1, QRect(256, 8, 161, 25));
+    Button3 = makeButton(Translation::appText("Сохранить граффик"), Panel1, QRect(256, 8, 161, 25));
 
-    Label2 = makeLabel(QStringLiteral("Идёт сохранение"), Panel1, QPoint(256, 56));
+    Label2 = makeLabel(Translation::appText("Идёт сохранение"), Panel1, QPoint(256, 56));
     Label2->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 16, true));
     Label2->adjustSize();
     QPalette red = Label2->palette();
@@ -156,28 +157,28 @@ void TForm1::createPicturePanel()
 
 void TForm1::createSettingsRows()
 {
-    Button1 = makeButton(QStringLiteral("Пуск"), this, QRect(376, 136, 75, 25));
-    Button2 = makeButton(QStringLiteral("Стоп"), this, QRect(376, 168, 75, 25));
+    Button1 = makeButton(Translation::appText("Пуск"), this, QRect(376, 136, 75, 25));
+    Button2 = makeButton(Translation::appText("Стоп"), this, QRect(376, 168, 75, 25));
     Button2->setEnabled(false);
-    Button10 = makeButton(QStringLiteral("Настройка"), this, QRect(376, 200, 75, 25));
-    Button9 = makeButton(QStringLiteral("О программе"), this, QRect(376, 232, 89, 25));
+    Button10 = makeButton(Translation::appText("Настройка"), this, QRect(376, 200, 75, 25));
+    Button9 = makeButton(Translation::appText("О программе"), this, QRect(376, 232, 89, 25));
 
-    Label7 = makeLabel(QStringLiteral("Период обновления, ms"), this, QPoint(480, 144));
+    Label7 = makeLabel(Translation::appText("Период обновления, ms"), this, QPoint(480, 144));
     SpinEdit1 = makeSpinEdit(this, QRect(616, 136, 121, 22), 1, 32000, 100);
     SpinEdit1->setMaxLength(5);
-    Button5 = makeButton(QStringLiteral("Задать"), this, QRect(744, 136, 75, 25));
+    Button5 = makeButton(Translation::appText("Задать"), this, QRect(744, 136, 75, 25));
 
-    Label8 = makeLabel(QStringLiteral("Инкремент, ед."), this, QPoint(480, 176));
+    Label8 = makeLabel(Translation::appText("Инкремент, ед."), this, QPoint(480, 176));
     SpinEdit2 = makeSpinEdit(this, QRect(616, 168, 121, 22), 1, 500, 10);
-    Button6 = makeButton(QStringLiteral("Задать"), this, QRect(744, 168, 75, 25));
+    Button6 = makeButton(Translation::appText("Задать"), this, QRect(744, 168, 75, 25));
 
-    Label3 = makeLabel(QStringLiteral("Множитель"), this, QPoint(480, 208));
+    Label3 = makeLabel(Translation::appText("Множитель"), this, QPoint(480, 208));
     SpinEdit5 = makeSpinEdit(this, QRect(616, 200, 121, 22), 1, 100000, 1);
-    Button8 = makeButton(QStringLiteral("Задать"), this, QRect(744, 200, 75, 25));
+    Button8 = makeButton(Translation::appText("Задать"), this, QRect(744, 200, 75, 25));
 
-    Label4 = makeLabel(QStringLiteral("Длинна графика, ед"), this, QPoint(480, 240));
+    Label4 = makeLabel(Translation::appText("Длинна графика, ед"), this, QPoint(480, 240));
     SpinEdit4 = makeSpinEdit(this, QRect(616, 232, 121, 22), 10, 100000, 2000);
-    Button7 = makeButton(QStringLiteral("Задать"), this, QRect(744, 232, 75, 25));
+    Button7 = makeButton(Translation::appText("Задать"), this, QRect(744, 232, 75, 25));
 }
 
 void TForm1::createTraceBoxes()

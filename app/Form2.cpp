@@ -3,6 +3,7 @@
 #include "app/FormLook.h"
 #include "runtime/Application.h"
 #include "runtime/JpegDecoder.h"
+#include "runtime/Translation.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -37,7 +38,7 @@ QPixmap aboutPicture()
 
 TForm2::TForm2(QWidget *parent) : QWidget(parent), m_openUrl(QDesktopServices::openUrl)
 {
-    setWindowTitle(QStringLiteral("О програме"));
+    setWindowTitle(Translation::appText("О програме"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
     // Qt would count it as a last window and keep the program alive behind it once the
@@ -49,12 +50,12 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), m_openUrl(QDesktopServices::o
     Image1 = new QLabel(this);
     Image1->setGeometry(384, 0, 300, 191);
     Image1->setPixmap(aboutPicture());
-    Label1 = makeLabel(QStringLiteral("Ondrix developers"), this, QPoint(8, 64),
+    Label1 = makeLabel(Translation::appText("Ondrix developers"), this, QPoint(8, 64),
                        pixelFont(QStringLiteral("MS Sans Serif"), 32, true));
-    Label3 = makeLabel(QStringLiteral("Ondrix v. 1.0"), this, QPoint(8, 8),
+    Label3 = makeLabel(Translation::appText("Ondrix v. 1.0"), this, QPoint(8, 8),
                        pixelFont(QStringLiteral("OCR A Extended"), 37, true));
-    Label2 = makeLinkLabel(QStringLiteral("E-mail: ") + email, QPoint(8, 112));
-    Label4 = makeLinkLabel(QStringLiteral("Web: ") + webPage, QPoint(8, 152));
+    Label2 = makeLinkLabel(Translation::appText("E-mail: %1").arg(email), QPoint(8, 112));
+    Label4 = makeLinkLabel(Translation::appText("Web: %1").arg(webPage), QPoint(8, 152));
 }
 
 QLabel *TForm2::makeLinkLabel(const QString &text, QPoint topLeft)

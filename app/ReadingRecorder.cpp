@@ -5,6 +5,7 @@
 #include "app/RecordWriter.h"
 #include "runtime/Application.h"
 #include "runtime/Exception.h"
+#include "runtime/Translation.h"
 
 #include <QFile>
 #include <cstdio>
@@ -47,7 +48,7 @@ void ReadingRecorder::start(const QString &path)
     try {
         file = m_open(path);
     } catch (const Exception &error) {
-        throw EFCreateError(QStringLiteral("Не удалось открыть файл %1 для записи показаний: %2")
+        throw EFCreateError(Translation::appText("Не удалось открыть файл %1 для записи показаний: %2")
                                 .arg(path, error.message()));
     }
     if (m_file)
@@ -111,7 +112,7 @@ void ReadingRecorder::take(int channel, std::int32_t value)
 void ReadingRecorder::handOver(bool sync)
 {
     if (m_writer->backlog(m_recording) > maxBacklog) {
-        m_writer->addFailure({m_recording, m_path, QStringLiteral("диск не успевает за показаниями")});
+        m_writer->addFailure({m_recording, m_path, Translation::appText("диск не успевает за показаниями")});
         end(false);
         return;
     }
@@ -146,7 +147,7 @@ void ReadingRecorder::takeFailures()
             m_reported = failure.recording;
             if (failure.recording == m_recording && m_file)
                 end(false);
-            emit failed(QStringLiteral("Запись показаний в файл %1 прервана: %2").arg(failure.path, failure.reason));
+            emit failed(Translation::appText("Запись показаний в файл %1 прервана: %2").arg(failure.path, failure.reason));
         }
     });
 }

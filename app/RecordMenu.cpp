@@ -2,6 +2,7 @@
 
 #include "app/ReadingRecorder.h"
 #include "runtime/Application.h"
+#include "runtime/Translation.h"
 
 #include <QAction>
 #include <QDir>
@@ -12,8 +13,8 @@ RecordMenu::RecordMenu(ReadingRecorder &recorder, QWidget *owner)
     : QObject(owner),
       m_recorder(recorder),
       m_owner(owner),
-      m_start(new QAction(QStringLiteral("Записывать показания в файл…"), this)),
-      m_stop(new QAction(QStringLiteral("Остановить запись"), this)),
+      m_start(new QAction(Translation::appText("Записывать показания в файл…"), this)),
+      m_stop(new QAction(Translation::appText("Остановить запись"), this)),
       m_suggested(QDir::current().filePath(QStringLiteral("ondrix.csv")))
 {
     owner->addAction(m_start);
@@ -42,7 +43,7 @@ void RecordMenu::showRecording(bool recording)
 
 std::optional<QString> RecordMenu::runDialog(const QString &suggested, QWidget *parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Записывать показания в файл"));
+    QFileDialog dialog(parent, Translation::appText("Записывать показания в файл"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({QStringLiteral("CSV (*.csv)"), QStringLiteral("* (*)")});
     dialog.setDefaultSuffix(QStringLiteral("csv"));

@@ -1,4 +1,5 @@
 #include "app/RecordPathCheck.h"
+#include "runtime/Translation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,7 +23,7 @@ QString appendProblem(const QByteArray &file, const struct stat &status)
         return reason(EISDIR);
     if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) && !S_ISSOCK(status.st_mode)
         && !S_ISCHR(status.st_mode))
-        return QStringLiteral("not a file to append to");
+        return Translation::appText("not a file to append to");
     // access() answers for the real user, who is the one running Ondrix; EROFS also
     // for root.
     if (::access(file.constData(), W_OK) != 0)
@@ -41,7 +42,7 @@ QString folderProblem(const QString &folder)
         error = ENOTDIR;
     else if (::access(name.constData(), W_OK | X_OK) != 0)
         error = errno;
-    return error == 0 ? QString() : QStringLiteral("folder %1: %2").arg(folder, reason(error));
+    return error == 0 ? QString() : Translation::appText("folder %1: %2").arg(folder, reason(error));
 }
 
 } // namespace
@@ -51,7 +52,7 @@ QString RecordPathCheck::problem(const QString &path)
     if (path == u'-')
         return {};
     if (path.isEmpty())
-        return QStringLiteral("no file name");
+        return Translation::appText("no file name");
     const QByteArray file = QFile::encodeName(path);
     struct stat status {};
     if (::stat(file.constData(), &status) == 0)

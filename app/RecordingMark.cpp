@@ -2,6 +2,7 @@
 
 #include "app/ReadingRecorder.h"
 #include "runtime/Color.h"
+#include "runtime/Translation.h"
 
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -14,8 +15,6 @@ namespace {
 constexpr int margin = 2;
 constexpr int dotSize = 8;
 constexpr int dotGap = 4;
-
-const QString caption = QStringLiteral("Запись ");
 
 } // namespace
 
@@ -37,6 +36,7 @@ void RecordingMark::showRecording(bool recording)
     if (!recording)
         return;
     const QFontMetrics metrics = fontMetrics();
+    const QString caption = Translation::appText("Запись ");
     const int room = m_room.width() - textLeft() - margin - metrics.horizontalAdvance(caption);
     m_text = caption + metrics.elidedText(QFileInfo(m_recorder.path()).fileName(), Qt::ElideMiddle, room);
     const int width = textLeft() + metrics.horizontalAdvance(m_text) + margin;
@@ -49,7 +49,7 @@ QString RecordingMark::toolTipText() const
     const QString path = m_recorder.path();
     // "-" is standard output, no file in the current folder.
     const QString whole = path == u'-' ? path : QFileInfo(path).absoluteFilePath();
-    return whole + QStringLiteral("\nЗаписано показаний: ") + QString::number(m_recorder.readingCount());
+    return whole + u'\n' + Translation::appText("Записано показаний: %1").arg(m_recorder.readingCount());
 }
 
 bool RecordingMark::event(QEvent *event)

@@ -4,6 +4,7 @@
 #include "chart/Chart.h"
 #include "chart/ChartFont.h"
 #include "chart/LineSeries.h"
+#include "runtime/Translation.h"
 
 #include <memory>
 
@@ -52,7 +53,7 @@ void applyChart1Design(TChart &chart, std::array<TLineSeries *, 6> &series)
     chart.setObjectName(QStringLiteral("Chart1"));
     chart.setColor(clSilver);
     chart.setView3D(false);
-    chart.Title().setText({QStringLiteral("Показания")});
+    chart.Title().setText({Translation::appText("Показания")});
     chart.BackWall().setColor(clWhite);
     chart.BackWall().setBrushSolid(false);
     designAxes(chart);
@@ -64,7 +65,7 @@ void applyChart1Design(TChart &chart, std::array<TLineSeries *, 6> &series)
         line->setName(QStringLiteral("Series%1").arg(i + 1));
         line->setSeriesColor(channelTable[i].seriesColor); // the legend shows these
         // Names the trace in the readout as its check box does; the legend shows values.
-        line->setTitle(QString::fromUtf8(channelTable[i].traceCaption));
+        line->setTitle(Translation::appText(channelTable[i].traceCaption));
         series[i] = line.get();
         chart.AddSeries(std::move(line));
     }

@@ -5,6 +5,7 @@
 #include "chart/SeriesView.h"
 #include "runtime/Application.h"
 #include "runtime/Exception.h"
+#include "runtime/Translation.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -243,7 +244,7 @@ QImage TChart::RenderBitmap(TColor BackColor, const QRect &Rect)
     if (Rect.isEmpty())
         return bitmap; // nothing to draw on: an empty picture
     if (bitmap.isNull())
-        throw EOutOfResources(QStringLiteral("Out of system resources"));
+        throw EOutOfResources(Translation::frameworkText("Out of system resources"));
     // A fresh picture is white; the drawing pass covers it with the panel anyway.
     bitmap.fill(BackColor == clWhite ? QColor(Qt::white) : toQColor(BackColor));
     const bool buffered = m_buffered;

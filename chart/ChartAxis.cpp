@@ -6,6 +6,7 @@
 #include "chart/ChartFont.h"
 #include "chart/PainterClip.h"
 #include "runtime/NumberFormat.h"
+#include "runtime/Translation.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -35,7 +36,7 @@ void TChartAxis::setMinimum(double value)
 {
     const TChart *chart = ParentChart();
     if (value > m_maximum && !(chart && chart->Loading()))
-        throw AxisException(QStringLiteral("Axis Minimum Value must be <= Maximum"));
+        throw AxisException(Translation::frameworkText("Axis Minimum Value must be <= Maximum"));
     change(m_minimum, value);
 }
 
@@ -43,7 +44,7 @@ void TChartAxis::setMaximum(double value)
 {
     const TChart *chart = ParentChart();
     if (value < m_minimum && !(chart && chart->Loading()))
-        throw AxisException(QStringLiteral("Axis Maximum Value must be >= Minimum"));
+        throw AxisException(Translation::frameworkText("Axis Maximum Value must be >= Minimum"));
     change(m_maximum, value);
 }
 
@@ -62,14 +63,15 @@ void TChartAxis::SetMinMax(double minimum, double maximum)
 void TChartAxis::setIncrement(double value)
 {
     if (value < 0)
-        throw AxisException(QStringLiteral("Axis increment must be >= 0"));
+        throw AxisException(Translation::frameworkText("Axis increment must be >= 0"));
     change(m_increment, value);
 }
 
 void TChartAxis::setLabelsSeparation(int percent)
 {
     if (percent < 0)
-        throw AxisException(QStringLiteral("Labels Separation % must be greater than 0"));
+        // xgettext:no-c-format
+        throw AxisException(Translation::frameworkText("Labels Separation % must be greater than 0"));
     change(m_labelsSeparation, percent);
 }
 

@@ -5,6 +5,7 @@
 #include "chart/LegendException.h"
 #include "chart/PainterClip.h"
 #include "runtime/NumberFormat.h"
+#include "runtime/Translation.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -20,21 +21,21 @@ TChartLegend::TChartLegend(TChart *chart)
 void TChartLegend::setColorWidth(int percent)
 {
     if (percent < 0 || percent > 100)
-        throw LegendException(QStringLiteral("Legend Color Width must be between 0 and 100 %"));
+        throw LegendException(Translation::frameworkText("Legend Color Width must be between 0 and 100 %"));
     change(m_colorWidth, percent);
 }
 
 void TChartLegend::setTopPos(int percent)
 {
     if (percent < 0 || percent > 100)
-        throw LegendException(QStringLiteral("Top Legend Position must be between 0 and 100 %"));
+        throw LegendException(Translation::frameworkText("Top Legend Position must be between 0 and 100 %"));
     change(m_topPos, percent);
 }
 
 void TChartLegend::setFirstValue(int value)
 {
     if (value < 0)
-        throw LegendException(QStringLiteral("First Legend Value must be > 0"));
+        throw LegendException(Translation::frameworkText("First Legend Value must be > 0"));
     change(m_firstValue, value);
 }
 

@@ -4,6 +4,7 @@
 #include "chart/SeriesView.h"
 #include "runtime/Application.h"
 #include "runtime/NumberFormat.h"
+#include "runtime/Translation.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -89,7 +90,7 @@ std::vector<ReadoutBox::Line> TChartReadout::boxLines(const Values &values) cons
     };
     std::vector<ReadoutBox::Line> lines{{QStringLiteral("X"), number(values.x), difference(values.deltaX), clWindowText}};
     for (const TraceValue &trace : values.traces) {
-        const QString value = trace.value ? number(*trace.value) : QStringLiteral("нет");
+        const QString value = trace.value ? number(*trace.value) : Translation::appText("нет");
         lines.push_back({trace.name, value, difference(trace.delta), trace.color});
     }
     return lines;

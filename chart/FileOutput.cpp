@@ -35,12 +35,12 @@ QString substituted(QString text, std::initializer_list<QString> arguments)
 
 [[noreturn]] void raiseWriteError()
 {
-    throw EWriteError(Translation::translate(Translation::frameworkDomain, "Stream write error"));
+    throw EWriteError(Translation::frameworkText("Stream write error"));
 }
 
 [[noreturn]] void raiseCreateError(const QString &fileName, int error)
 {
-    throw EFCreateError(substituted(Translation::translate(Translation::frameworkDomain, "Cannot create file \"%s\". %s"),
+    throw EFCreateError(substituted(Translation::frameworkText("Cannot create file \"%s\". %s"),
                                     {QFileInfo(fileName).absoluteFilePath(), systemText(error)}));
 }
 

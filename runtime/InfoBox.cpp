@@ -1,6 +1,7 @@
 #include "runtime/InfoBox.h"
 
 #include "runtime/Application.h"
+#include "runtime/Translation.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -108,6 +109,6 @@ void InfoBox::ShowMessage(const QString &text)
 
 bool InfoBox::AskYesNo(const QString &text)
 {
-    InfoBox box(text, {QStringLiteral("Да"), QStringLiteral("Нет")}, 1);
+    InfoBox box(text, {Translation::appText("Да"), Translation::appText("Нет")}, 1);
     return box.exec() == 0;
 }

@@ -1,6 +1,7 @@
 #include "runtime/IntConv.h"
 
 #include "runtime/Exception.h"
+#include "runtime/Translation.h"
 
 namespace {
 
@@ -92,5 +93,5 @@ std::int32_t StrToInt(const QString &text)
 {
     if (const auto value = TryStrToInt(text))
         return *value;
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    throw EConvertError(Translation::frameworkText("'%1' is not a valid integer value").arg(text));
 }

@@ -1,6 +1,7 @@
 #include "runtime/PeriodicTimer.h"
 
 #include "runtime/Exception.h"
+#include "runtime/Translation.h"
 
 #include <QSocketNotifier>
 #include <algorithm>
@@ -36,7 +37,7 @@ void PeriodicTimer::start()
     if (m_fd < 0) {
         const int fd = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
         if (fd < 0)
-            throw EOutOfResources(QStringLiteral("Not enough timers available"));
+            throw EOutOfResources(Translation::frameworkText("Not enough timers available"));
         m_fd = fd;
         m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read);
         connect(m_notifier, &QSocketNotifier::activated, this, &PeriodicTimer::expired);

@@ -19,18 +19,22 @@ QHash<QByteArray, MessageCatalogue> &catalogues()
     return loaded;
 }
 
-std::optional<MessageCatalogue> findCatalogue(const QStringList &folders, const QStringList &languages,
+// The first entry of `locales` with a readable catalogue wins, beside the program before
+// the installation, the territory's before the language's.
+std::optional<MessageCatalogue> findCatalogue(const QStringList &folders, const QStringList &locales,
                                               const char *domain)
 {
     const QString file = QStringLiteral("/LC_MESSAGES/") + QString::fromLatin1(domain) + QStringLiteral(".mo");
-    for (const QString &folder : folders) {
-        for (const QString &language : languages) {
-            const QString path = folder + u'/' + language + file;
-            if (!QFileInfo::exists(path))
-                continue;
-            if (std::optional<MessageCatalogue> catalogue = MessageCatalogue::load(path))
-                return catalogue;
-            qWarning().noquote() << "Ignoring" << path << "- not a readable message catalogue";
+    for (const QString &locale : locales) {
+        for (const QString &folder : folders) {
+            for (const QString &language : languagesFor(locale)) {
+                const QString path = folder + u'/' + language + file;
+                if (!QFileInfo::exists(path))
+                    continue;
+                if (std::optional<MessageCatalogue> catalogue = MessageCatalogue::load(path))
+                    return catalogue;
+                qWarning().noquote() << "Ignoring" << path << "- not a readable message catalogue";
+            }
         }
     }
     return std::nullopt;
@@ -38,14 +42,29 @@ std::optional<MessageCatalogue> findCatalogue(const QStringList &folders, const 
 
 } // namespace
 
-QString userLocaleName()
+LocaleSettings userLocaleSettings()
 {
-    for (const char *variable : {"LANG", "LC_ALL", "LC_MESSAGES"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty())
-            return value;
+    return {qEnvironmentVariable("LANGUAGE"), qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+            qEnvironmentVariable("LANG"), QLocale::system().name()};
+}
+
+QStringList wantedLocales(const LocaleSettings &settings)
+{
+    QString messages = settings.system;
+    for (const QString *variable : {&settings.lcAll, &settings.lcMessages, &settings.lang}) {
+        if (!variable->isEmpty()) {
+            messages = *variable;
+            break;
+        }
     }
-    return QLocale::system().name();
+    // gettext ignores LANGUAGE under the C locale, so that LANG=C always gives the
+    // program's own texts.
+    if (languagesFor(messages).isEmpty())
+        return {};
+    QStringList locales = settings.language.split(u':', Qt::SkipEmptyParts);
+    if (locales.isEmpty())
+        locales << messages;
+    return locales;
 }
 
 QStringList languagesFor(const QString &localeName)
@@ -82,11 +101,11 @@ QStringList catalogueFolders(const QString &programDir)
 void initialize(const QString &programDir)
 {
     const QStringList folders = catalogueFolders(programDir);
-    const QStringList languages = languagesFor(userLocaleName());
+    const QStringList locales = wantedLocales(userLocaleSettings());
     QHash<QByteArray, MessageCatalogue> &loaded = catalogues();
     loaded.clear();
     for (const char *domain : {appDomain, serialDomain, frameworkDomain}) {
-        if (std::optional<MessageCatalogue> catalogue = findCatalogue(folders, languages, domain))
+        if (std::optional<MessageCatalogue> catalogue = findCatalogue(folders, locales, domain))
             loaded.insert(domain, std::move(*catalogue));
     }
 }

@@ -14,13 +14,6 @@
 
 namespace {
 
-// The dialog's captions go through the serial engine's catalogue; the lists' items are
-// setting values and stay as they are.
-QString caption(const char *text)
-{
-    return Translation::translate(Translation::serialDomain, text);
-}
-
 constexpr int listLeft = 80;
 constexpr int listWidth = 129;
 constexpr int listHeight = 21;
@@ -31,29 +24,31 @@ constexpr int listItemHeight = 13;
 TComSetupFrm::TComSetupFrm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ComSetupFrm"));
-    setWindowTitle(caption("Setup"));
+    setWindowTitle(Translation::serialText("Setup"));
+    // The captions go through the serial engine's catalogue; the lists' items are setting
+    // values and stay as they are.
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
     setFixedSize(231, 216);   // a dialog border: the size is fixed
 
-    GroupBox1 = new QGroupBox(caption(" Settings "), this);
+    GroupBox1 = new QGroupBox(Translation::serialText(" Settings "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 8, 217, 169);
-    Label1 = addLabel("Label1", "Port", 24);
-    Label2 = addLabel("Label2", "Baud rate", 48);
-    Label3 = addLabel("Label3", "Data bits", 72);
-    Label4 = addLabel("Label4", "Stop bits", 96);
-    Label5 = addLabel("Label5", "Parity", 120);
-    Label6 = addLabel("Label6", "Flow control", 144);
+    Label1 = addLabel("Label1", Translation::serialText("Port"), 24);
+    Label2 = addLabel("Label2", Translation::serialText("Baud rate"), 48);
+    Label3 = addLabel("Label3", Translation::serialText("Data bits"), 72);
+    Label4 = addLabel("Label4", Translation::serialText("Stop bits"), 96);
+    Label5 = addLabel("Label5", Translation::serialText("Parity"), 120);
+    Label6 = addLabel("Label6", Translation::serialText("Flow control"), 144);
     Combo1 = addCombo("Combo1", cpPort, 16);
     Combo2 = addCombo("Combo2", cpBaudRate, 40);
     Combo3 = addCombo("Combo3", cpDataBits, 64);
     Combo4 = addCombo("Combo4", cpStopBits, 88);
     Combo5 = addCombo("Combo5", cpParity, 112);
     Combo6 = addCombo("Combo6", cpFlowControl, 136);
-    Button1 = addButton("Button1", "OK", 70);
-    Button2 = addButton("Button2", "Cancel", 150);
+    Button1 = addButton("Button1", Translation::serialText("OK"), 70);
+    Button2 = addButton("Button2", Translation::serialText("Cancel"), 150);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
@@ -61,9 +56,9 @@ TComSetupFrm::TComSetupFrm(QWidget *parent) : QDialog(parent)
     centreOnScreen();
 }
 
-QLabel *TComSetupFrm::addLabel(const char *objectName, const char *text, int top)
+QLabel *TComSetupFrm::addLabel(const char *objectName, const QString &text, int top)
 {
-    auto *label = new QLabel(caption(text), GroupBox1);
+    auto *label = new QLabel(text, GroupBox1);
     label->setObjectName(QLatin1String(objectName));
     label->move(8, top);
     label->adjustSize();
@@ -80,9 +75,9 @@ TComComboBox *TComSetupFrm::addCombo(const char *objectName, TComProperty kind, 
     return combo;
 }
 
-QPushButton *TComSetupFrm::addButton(const char *objectName, const char *text, int left)
+QPushButton *TComSetupFrm::addButton(const char *objectName, const QString &text, int left)
 {
-    auto *button = new QPushButton(caption(text), this);
+    auto *button = new QPushButton(text, this);
     button->setObjectName(QLatin1String(objectName));
     button->setGeometry(left, 184, 75, 25);
     return button;

@@ -7,34 +7,34 @@
 namespace {
 
 constexpr std::array<const char *, EComPort::RegistryError> messageTable = {
-    "Unable to open com port",
-    "WriteFile function failed",
-    "ReadFile function failed",
-    "Invalid Async parameter",
-    "PurgeComm function failed",
-    "Unable to get async status",
-    "SetCommState function failed",
-    "SetCommTimeouts failed",
-    "SetupComm function failed",
-    "ClearCommError function failed",
-    "GetCommModemStatus function failed",
-    "EscapeCommFunction function failed",
-    "TransmitCommChar function failed",
-    "Cannot set property while connected",
-    "EnumPorts function failed",
-    "Failed to store settings",
-    "Failed to load settings",
-    "Link (un)registration failed",
-    "Cannot change led state if ComPort is selected",
-    "Cannot wait for event if event thread is created",
-    "WaitForEvent method failed",
-    "A component is linked to OnRxBuf event",
-    "Registry error",
+    Translation::markSerial("Unable to open com port"),
+    Translation::markSerial("WriteFile function failed"),
+    Translation::markSerial("ReadFile function failed"),
+    Translation::markSerial("Invalid Async parameter"),
+    Translation::markSerial("PurgeComm function failed"),
+    Translation::markSerial("Unable to get async status"),
+    Translation::markSerial("SetCommState function failed"),
+    Translation::markSerial("SetCommTimeouts failed"),
+    Translation::markSerial("SetupComm function failed"),
+    Translation::markSerial("ClearCommError function failed"),
+    Translation::markSerial("GetCommModemStatus function failed"),
+    Translation::markSerial("EscapeCommFunction function failed"),
+    Translation::markSerial("TransmitCommChar function failed"),
+    Translation::markSerial("Cannot set property while connected"),
+    Translation::markSerial("EnumPorts function failed"),
+    Translation::markSerial("Failed to store settings"),
+    Translation::markSerial("Failed to load settings"),
+    Translation::markSerial("Link (un)registration failed"),
+    Translation::markSerial("Cannot change led state if ComPort is selected"),
+    Translation::markSerial("Cannot wait for event if event thread is created"),
+    Translation::markSerial("WaitForEvent method failed"),
+    Translation::markSerial("A component is linked to OnRxBuf event"),
+    Translation::markSerial("Registry error"),
 };
 
 QString withSystemCode(int code, int systemCode)
 {
-    QString suffix = Translation::translate(Translation::serialDomain, " (win error code: %d)");
+    QString suffix = Translation::serialText(" (win error code: %d)");
     return EComPort::messageText(code) + suffix.replace(QLatin1String("%d"), QString::number(systemCode));
 }
 
@@ -44,7 +44,7 @@ QString EComPort::messageText(int code)
 {
     if (code < 1 || code > int(messageTable.size()))
         return QString();
-    return Translation::translate(Translation::serialDomain, messageTable[std::size_t(code - 1)]);
+    return Translation::serialText(messageTable[std::size_t(code - 1)]);
 }
 
 EComPort::EComPort(int code) : Exception(messageText(code)), m_code(code), m_systemCode(noSystemCode)

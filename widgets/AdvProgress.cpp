@@ -2,6 +2,7 @@
 
 #include "runtime/Exception.h"
 #include "widgets/Bevel.h"
+#include "runtime/Translation.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -27,7 +28,7 @@ TAdvProgress::TAdvProgress(QWidget *parent)
 void TAdvProgress::setRange(std::int32_t min, std::int32_t max)
 {
     if (max < min)
-        throw ERangeError(QStringLiteral("%1 property out of range").arg(QStringLiteral("TAdvProgress")));
+        throw ERangeError(Translation::frameworkText("%1 property out of range").arg(QStringLiteral("TAdvProgress")));
     if (min == m_min && max == m_max)
         return;
     const bool lowerMinimum = min < m_min;

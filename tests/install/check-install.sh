@@ -15,7 +15,7 @@ for file in bin/ondrix bin/ondrix-board; do
 done
 for file in share/applications/org.example.ondrix.desktop share/icons/hicolor/scalable/apps/ondrix.svg \
   share/metainfo/org.example.ondrix.metainfo.xml share/man/man1/ondrix.1.gz share/man/man1/ondrix-board.1.gz \
-  share/doc/ondrix/README.md; do
+  share/doc/ondrix/README.md share/locale/en/LC_MESSAGES/ondrix.mo share/locale/ru/LC_MESSAGES/ondrix-serial.mo; do
   [ -s "$prefix/$file" ] || { echo "missing file: $file"; status=1; }
 done
 # The entry names the icon by its installed name and starts the installed program.

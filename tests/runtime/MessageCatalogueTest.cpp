@@ -185,6 +185,31 @@ TEST(TranslationLanguagesTest, territoryThenLanguageWithoutTheCodeset)
         EXPECT_EQ(Translation::languagesFor(QString::fromLatin1(row.locale)), row.languages) << row.locale;
 }
 
+struct LocalesRow
+{
+    const char *what;
+    Translation::LocaleSettings settings; // LANGUAGE, LC_ALL, LC_MESSAGES, LANG, system
+    QStringList locales;
+};
+
+TEST(TranslationLanguagesTest, theLocalesComeInGettextsOrder)
+{
+    const LocalesRow rows[] = {
+        {"LANG alone", {"", "", "", "ru_RU.UTF-8", "C"}, {"ru_RU.UTF-8"}},
+        {"LC_ALL over LC_MESSAGES over LANG", {"", "de_DE", "fr_FR", "ru_RU", "C"}, {"de_DE"}},
+        {"LC_MESSAGES over LANG", {"", "", "fr_FR", "ru_RU", "C"}, {"fr_FR"}},
+        {"the system's locale last", {"", "", "", "", "ru_RU"}, {"ru_RU"}},
+        {"LANGUAGE's list in its order", {"en:ru_RU::de", "", "", "ru_RU.UTF-8", "C"}, {"en", "ru_RU", "de"}},
+        {"LANGUAGE over LC_ALL", {"en", "ru_RU.UTF-8", "", "", "C"}, {"en"}},
+        {"LANG=C ignores LANGUAGE", {"en", "", "", "C", "ru_RU"}, {}},
+        {"LC_ALL=POSIX over LANG", {"", "POSIX", "", "ru_RU.UTF-8", "C"}, {}},
+        {"C.UTF-8", {"", "", "", "C.UTF-8", "ru_RU"}, {}},
+        {"nothing set, C system", {"", "", "", "", "C"}, {}},
+    };
+    for (const LocalesRow &row : rows)
+        EXPECT_EQ(Translation::wantedLocales(row.settings), row.locales) << row.what;
+}
+
 TEST(TranslationLanguagesTest, besideTheProgramComesBeforeTheInstalledShare)
 {
     EXPECT_EQ(Translation::catalogueFolders(QStringLiteral("/opt/ondrix/bin")),
