@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
+#include "tests/support/PixelDifference.h"
 #include "widgets/SpinEdit.h"
 
 #include <QBackingStore>
@@ -26,16 +27,6 @@ public:
     }
     int events = 0;
 };
-
-int differingPixels(const QImage &a, const QImage &b)
-{
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
-    }
-    return count;
-}
 
 // The main window on screen with every bar and trace shown, run by its own display timer.
 class FramePacing : public testing::Test

@@ -10,16 +10,6 @@ FormChart::FormChart()
         line->LinePen().setWidth(2);
 }
 
-int differingPixels(const QImage &a, const QImage &b)
-{
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
-    }
-    return count;
-}
-
 int pixelsOfColor(const QImage &image, const QRect &area, TColor color)
 {
     const QRgb wanted = toQColor(color).rgb();

@@ -2,6 +2,7 @@
 
 #include "chart/Chart.h"
 #include "chart/LineSeries.h"
+#include "tests/support/PixelDifference.h"
 
 #include <QImage>
 #include <array>
@@ -17,9 +18,6 @@ struct FormChart
     TChart chart;
     std::array<TLineSeries *, 6> series{};
 };
-
-// Pixels of a picture that differ from another picture of the same size.
-int differingPixels(const QImage &a, const QImage &b);
 
 // Pixels of one colour inside a rectangle.
 int pixelsOfColor(const QImage &image, const QRect &area, TColor color);
