@@ -35,24 +35,6 @@ std::int64_t highestPid()
     return highest;
 }
 
-// The process id in a lock file: as text, ten characters and a line end (spaces around
-// the digits allowed), or as a binary integer of four bytes, as some programs write it.
-// 0 when it is neither, or when the number is no process id the kernel could give.
-pid_t ownerIn(std::string_view content)
-{
-    std::int64_t number = 0;
-    const std::size_t first = std::min(content.find_first_not_of(' '), content.size());
-    const std::size_t end = std::min(content.find_first_not_of("0123456789", first), content.size());
-    if (end > first && end - first <= 10 && content.find_first_not_of(" \n", end) == std::string_view::npos) {
-        std::from_chars(content.data() + first, content.data() + end, number);
-    } else if (content.size() == sizeof(std::int32_t)) {
-        std::int32_t binary = 0;
-        std::memcpy(&binary, content.data(), sizeof binary);
-        number = binary;
-    }
-    return number >= 1 && number <= highestPid() ? pid_t(number) : 0;
-}
-
 bool isAlive(pid_t pid)
 {
     // EPERM: it exists but belongs to another user.
@@ -66,6 +48,23 @@ bool isFolder(const QByteArray &path)
 }
 
 } // namespace
+
+// Text with spaces around the digits is taken too; a binary integer of four bytes is what
+// some programs write.
+pid_t UucpLock::ownerIn(std::string_view content)
+{
+    std::int64_t number = 0;
+    const std::size_t first = std::min(content.find_first_not_of(' '), content.size());
+    const std::size_t end = std::min(content.find_first_not_of("0123456789", first), content.size());
+    if (end > first && end - first <= 10 && content.find_first_not_of(" \n", end) == std::string_view::npos) {
+        std::from_chars(content.data() + first, content.data() + end, number);
+    } else if (content.size() == sizeof(std::int32_t)) {
+        std::int32_t binary = 0;
+        std::memcpy(&binary, content.data(), sizeof binary);
+        number = binary;
+    }
+    return number >= 1 && number <= highestPid() ? pid_t(number) : 0;
+}
 
 // What lies at a lock file's path.
 struct UucpLock::Found

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <string_view>
 #include <sys/types.h>
 
 // The UUCP lock file convention for serial devices: LCK..<device name> in the lock
@@ -32,6 +33,11 @@ public:
     // "_" (LCK..ttyUSB0, LCK..pts_3), so a /dev/serial/by-id link locks the device it
     // names, as other programs lock it.
     static QByteArray fileName(const QByteArray &devicePath);
+
+    // The process id a lock file's content names: ten characters and a line end, or four
+    // bytes of a binary integer; 0 when it is neither, or names no process id the kernel
+    // could give.
+    static pid_t ownerIn(std::string_view content);
 
     // Takes the lock for the device; a lock left by a process that has ended is removed.
     Outcome acquire(const QByteArray &devicePath);
