@@ -143,6 +143,7 @@ TEST_F(NetworkPort, ReadingsArriveExactlyAndInOrderOverBothProtocols)
     for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {
         PtyPair board;
         Ser2netProcess server(board.slavePath(), protocol);
+        ASSERT_EQ(server.error(), QString());
         TComPort port;
         received.clear();
         collect(port);
@@ -172,6 +173,7 @@ TEST_F(NetworkPort, SetupDialogChangesWhileRunningReachTheServersLine)
 {
     PtyPair board;
     Ser2netProcess server(board.slavePath(), Protocol::Rfc2217);
+    ASSERT_EQ(server.error(), QString());
     TComPort port;
     collect(port);
     port.setPort(server.url());
@@ -226,6 +228,7 @@ TEST_F(NetworkPort, AServerThatGoesAwayIsAVanishedDeviceAndKeepsWhatCame)
     for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {
         PtyPair board;
         Ser2netProcess server(board.slavePath(), protocol);
+        ASSERT_EQ(server.error(), QString());
         TComPort port;
         received.clear();
         collect(port);
@@ -248,6 +251,7 @@ TEST_F(NetworkPort, ASecondClientOfAOneClientPortIsRefusedAsInUse)
 {
     PtyPair board;
     Ser2netProcess server(board.slavePath(), Protocol::Rfc2217);
+    ASSERT_EQ(server.error(), QString());
     TComPort first;
     TComPort second;
     collect(first);

@@ -4,10 +4,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A real ser2net serving one device on a free port of 127.0.0.1, started by the test as
-// a foreground process with a configuration of its own (no UUCP lock, no pid file in
-// /run), killed at the end of the test if it still runs. Tests skip where ser2net is
-// not installed.
+// A real ser2net serving one device on a free port of 127.0.0.1, started by a test or a
+// benchmark as a foreground process with a configuration of its own (no UUCP lock, no
+// pid file in /run; each arrival passed on at once), killed at the end if it still runs. Tests skip where ser2net is not
+// installed.
 class Ser2netProcess
 {
 public:
@@ -17,7 +17,7 @@ public:
 
     static bool installed();
 
-    // Waits until ser2net listens; a failure is a test failure.
+    // Waits until ser2net listens, at most generousMs.
     Ser2netProcess(const QString &device, Protocol protocol, int maxConnections = 1);
     ~Ser2netProcess();
     Ser2netProcess(const Ser2netProcess &) = delete;
@@ -26,6 +26,8 @@ public:
     // The port name for Ondrix: rfc2217://127.0.0.1:PORT or socket://127.0.0.1:PORT.
     QString url() const { return m_url; }
     int port() const { return m_port; }
+    // Why ser2net does not serve; empty when it listens.
+    QString error() const { return m_error; }
 
     // Ends ser2net at once, as a crash or a pulled plug would; waits until it is gone.
     void kill();
@@ -38,4 +40,5 @@ private:
     QProcess m_process;
     int m_port = 0;
     QString m_url;
+    QString m_error;
 };
