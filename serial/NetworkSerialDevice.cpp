@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -131,18 +132,21 @@ bool NetworkSerialDevice::hungUp() const
 }
 
 // Everything the socket holds now, without waiting: the data into the queue, the
-// server's commands answered.
-void NetworkSerialDevice::takeArrivals()
+// server's commands answered. Bytes taken here no longer raise the socket's readiness:
+// unless the caller counts them for a delivery, the event thread hears of them through
+// the wake descriptor.
+void NetworkSerialDevice::takeArrivals(bool announce)
 {
+    const std::size_t queued = m_input.size();
     char buffer[4096];
     for (;;) {
         const long n = m_connection.receive(buffer, sizeof buffer);
         if (n < 0 && errno == EAGAIN)
-            return;
+            break;
         if (n <= 0) {
             m_peerClosed = true;
             m_peerError = n == 0 ? ECONNRESET : errno;
-            return;
+            break;
         }
         const std::string_view bytes(buffer, std::size_t(n));
         if (telnet()) {
@@ -155,8 +159,19 @@ void NetworkSerialDevice::takeArrivals()
         }
         // A short read emptied the socket: what comes next announces itself.
         if (std::size_t(n) < sizeof buffer)
-            return;
+            break;
     }
+    if (announce && m_input.size() > queued)
+        announceQueued();
+    endIfDrained();
+}
+
+// Once the server has gone and its last bytes are read, the socket is shut down in both
+// directions: its hang-up then ends the event thread's wait as a vanished device's does.
+void NetworkSerialDevice::endIfDrained()
+{
+    if (m_peerClosed && m_input.empty())
+        m_connection.shutdown();
 }
 
 void NetworkSerialDevice::sendToServer(std::string_view bytes)
@@ -172,7 +187,7 @@ void NetworkSerialDevice::sendToServer(std::string_view bytes)
 bool NetworkSerialDevice::awaitArrivals(Lock &lock, const std::function<bool()> &done, std::chrono::milliseconds limit)
 {
     const Clock::time_point deadline = Clock::now() + limit;
-    takeArrivals();
+    takeArrivals(true);
     while (!done() && !m_peerClosed) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
@@ -181,16 +196,16 @@ bool NetworkSerialDevice::awaitArrivals(Lock &lock, const std::function<bool()> 
         lock.unlock();
         poll(&socket, 1, int(left));
         lock.lock();
-        takeArrivals();
+        takeArrivals(true);
     }
-    announceQueued();
     return done();
 }
 
 void NetworkSerialDevice::announceQueued()
 {
-    if (!m_input.empty() || m_peerClosed)
+    if (!m_announced)
         signal(m_wake);
+    m_announced = true;
 }
 
 void NetworkSerialDevice::signal(int fd)
@@ -267,14 +282,13 @@ SerialDevice::QueueStatus NetworkSerialDevice::queueStatus()
     Lock lock(m_mutex);
     if (!isOpen())
         fail(EComPort::ClearErrorFailed, EBADF);
-    drain(m_wake);
-    takeArrivals();
-    // The last bytes are counted first; once they are read, the end is an error, as a
-    // count on a tty whose other side has gone.
-    if (m_input.empty() && m_peerClosed)
-        fail(EComPort::ClearErrorFailed, m_peerError);
-    if (m_peerClosed)
-        signal(m_wake);
+    // What is taken now is counted now, and an announcement of earlier bytes is covered
+    // by this count. Only a count right after a read (ReadBytes clears the line errors
+    // that way) takes bytes that nobody reads on its word: those are announced.
+    if (m_announced)
+        drain(m_wake);
+    m_announced = false;
+    takeArrivals(std::exchange(m_readSinceCount, false));
     QueueStatus status;
     status.inputCount = int(m_input.size());
     status.errorFlags = telnet() ? m_codec.takeLineState() : 0;
@@ -309,6 +323,7 @@ int NetworkSerialDevice::takeInput(char *data, int count)
     const std::size_t n = std::min(std::size_t(count), m_input.size());
     m_input.copy(data, n);
     m_input.erase(0, n);
+    endIfDrained();
     return int(n);
 }
 
@@ -317,8 +332,9 @@ int NetworkSerialDevice::read(char *data, int count)
     Lock lock(m_mutex);
     if (!isOpen())
         fail(EComPort::ReadFailed, EBADF);
+    m_readSinceCount = true;
     if (m_input.size() < std::size_t(count))
-        takeArrivals();
+        takeArrivals(true);
     const int got = takeInput(data, count);
     if (got == count || ReadDeadlines::returnsAtOnce(m_timeouts))
         return got;
@@ -327,9 +343,7 @@ int NetworkSerialDevice::read(char *data, int count)
             fail(EComPort::ReadFailed, EIO);
         return got;
     }
-    const int total = waitForMore(lock, data, count, got);
-    announceQueued();
-    return total;
+    return waitForMore(lock, data, count, got);
 }
 
 int NetworkSerialDevice::waitForMore(Lock &lock, char *data, int count, int got)
@@ -359,7 +373,7 @@ int NetworkSerialDevice::waitForMore(Lock &lock, char *data, int count, int got)
             return got;
         if (fds[1].revents != 0)
             fail(EComPort::ReadFailed, ECANCELED);
-        takeArrivals();
+        takeArrivals(true);
         const int n = takeInput(data + got, count - got);
         got += n;
         if (n > 0)

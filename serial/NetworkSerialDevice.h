@@ -18,8 +18,8 @@
 // Whoever needs bytes takes them from the socket, under the lock: the delivery counting
 // the queue, a read, the wait for the server's answers to line settings. Telnet commands
 // are taken out on the way, so the queue holds the line's data only and a delivery of
-// commands alone counts nothing. Bytes taken while no delivery is running (the answers'
-// wait) are announced on wakeHandle(), since the socket no longer announces them.
+// commands alone counts nothing. Bytes taken off the socket are announced on wakeHandle(),
+// since the socket no longer announces them; the count at a delivery clears that.
 class NetworkSerialDevice : public SerialDevice
 {
 public:
@@ -47,7 +47,8 @@ public:
     // code 7 with ETIMEDOUT when they do not come, EINVAL when one differs. Raw: kept.
     void applyLineSettings(const TDCB &dcb) override;
     void applyTimeouts(const TCommTimeouts &timeouts) override;
-    // After the server has gone, the queue's last bytes are still counted; then code 10.
+    // After the server has gone, the queue's last bytes are still counted and read;
+    // then the device reads as hung up.
     QueueStatus queueStatus() override;
     // As the server's last modem-state notification said; all off on a raw port.
     std::uint32_t modemStatus() override;
@@ -61,11 +62,12 @@ private:
     bool telnet() const { return m_address.protocol == PortAddress::Protocol::Rfc2217; }
     void connect();
     void refuseIfInUse(Lock &lock);
-    void takeArrivals();
+    void takeArrivals(bool announce);
     void sendToServer(std::string_view bytes);
     bool awaitArrivals(Lock &lock, const std::function<bool()> &done, std::chrono::milliseconds limit);
     int takeInput(char *data, int count);
     int waitForMore(Lock &lock, char *data, int count, int got);
+    void endIfDrained();
     void announceQueued();
     void signal(int fd);
     static void drain(int fd);
@@ -83,4 +85,6 @@ private:
     int m_peerError = 0;
     TCommTimeouts m_timeouts;
     int m_waitingReads = 0;
+    bool m_announced = false;      // the wake descriptor is signalled
+    bool m_readSinceCount = false; // a read came after the last count
 };

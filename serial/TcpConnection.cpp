@@ -111,6 +111,11 @@ void TcpConnection::close()
     m_fd = -1;
 }
 
+void TcpConnection::shutdown()
+{
+    ::shutdown(m_fd, SHUT_RDWR);
+}
+
 long TcpConnection::receive(char *buffer, std::size_t size)
 {
     long n;

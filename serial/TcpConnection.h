@@ -26,6 +26,8 @@ public:
     void close();
 
     int handle() const { return m_fd; }
+    // Ends both directions but keeps the descriptor: waits on it see a hang-up.
+    void shutdown();
 
     // What arrived, without waiting: the byte count, 0 at the end of the stream, or -1
     // with errno (EAGAIN: nothing yet).
