@@ -77,6 +77,8 @@ void NetworkSerialDevice::open(const QString &port)
     m_peerClosed = false;
     m_peerError = 0;
     m_timeouts = TCommTimeouts{};
+    m_announced = false;
+    m_readSinceCount = false;
     refuseIfInUse(lock);
 }
 
@@ -86,7 +88,8 @@ void NetworkSerialDevice::connect()
     PaintingWait::run([&] { error = m_connection.connect(m_address.host, m_address.service); });
     if (error == 0)
         return;
-    std::fprintf(stderr, "ondrix: cannot connect to %s: %s\n", m_address.describe().c_str(), std::strerror(error));
+    std::fprintf(stderr, "ondrix: cannot connect to %s: %s\n", m_address.describe().c_str(),
+                 m_connection.problem(error).c_str());
     fail(EComPort::OpenFailed, error);
 }
 

@@ -3,6 +3,7 @@
 #include "serial/TcpConnection.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -50,8 +51,11 @@ int TcpConnection::connect(const std::string &host, const std::string &service)
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_ADDRCONFIG | AI_NUMERICSERV;
     addrinfo *found = nullptr;
-    if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0)
+    m_resolveProblem.clear();
+    if (const int failure = getaddrinfo(host.c_str(), service.c_str(), &hints, &found); failure != 0) {
+        m_resolveProblem = gai_strerror(failure);
         return EHOSTUNREACH;
+    }
     int error = EHOSTUNREACH;
     for (const addrinfo *address = found; address && m_fd < 0; address = address->ai_next)
         error = connectTo(*address, deadline);
@@ -101,6 +105,11 @@ void TcpConnection::keepAlive()
     setsockopt(m_fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeoutMs, sizeof userTimeoutMs);
     // Readings are small and each one is wanted at once.
     setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
+std::string TcpConnection::problem(int error) const
+{
+    return m_resolveProblem.empty() ? std::strerror(error) : "cannot resolve the name: " + m_resolveProblem;
 }
 
 void TcpConnection::close()

@@ -22,6 +22,8 @@ public:
     // connectLimit. Blocks the calling thread; returns 0 or the errno of the last try
     // (ETIMEDOUT when the limit passed, EHOSTUNREACH when the name did not resolve).
     int connect(const std::string &host, const std::string &service);
+    // What went wrong with the last connect that returned error, in words.
+    std::string problem(int error) const;
     // Never waits for unsent data: the kernel finishes or drops it on its own.
     void close();
 
@@ -40,4 +42,5 @@ private:
     void keepAlive();
 
     int m_fd = -1;
+    std::string m_resolveProblem; // why the last name did not resolve
 };

@@ -100,8 +100,6 @@ void TelnetCodec::onOption(std::uint8_t verb, std::uint8_t option)
     const bool accept = wanted(option);
     switch (verb) {
     case WILL: // the server offers to do something: take what we want, refuse the rest
-        if (option == comPort)
-            m_comPortAgreed = true;
         if (!m_remoteSettled[option] || !accept)
             reply(accept ? DO : DONT, option);
         m_remoteSettled[option] = accept;
@@ -112,15 +110,11 @@ void TelnetCodec::onOption(std::uint8_t verb, std::uint8_t option)
         m_remoteSettled[option] = false;
         break;
     case DO: // the server asks this side to do something
-        if (option == comPort)
-            m_comPortAgreed = true;
         if (!m_localSettled[option] || !accept)
             reply(accept ? WILL : WONT, option);
         m_localSettled[option] = accept;
         break;
     case DONT:
-        if (option == comPort)
-            m_comPortAgreed = false;
         if (m_localSettled[option])
             reply(WONT, option);
         m_localSettled[option] = false;

@@ -48,8 +48,6 @@ public:
     std::uint8_t takeLineState();
     // The last modem-state notification (CTS 0x10, DSR 0x20, ring 0x40, carrier 0x80).
     std::uint8_t modemState() const { return m_modemState; }
-    // The server agreed to the COM port option.
-    bool comPortAgreed() const { return m_comPortAgreed; }
 
     // One COM port command with its value, 255 doubled inside.
     static std::string command(Command command, std::uint32_t value, int width);
@@ -70,7 +68,6 @@ private:
     std::array<std::optional<std::uint32_t>, 6> m_answers;
     std::uint8_t m_lineState = 0;
     std::uint8_t m_modemState = 0;
-    bool m_comPortAgreed = false;
     // Options whose state this side has already settled, so that a repeated proposal
     // is not answered again (no negotiation loops).
     std::array<bool, 256> m_localSettled{};
