@@ -35,9 +35,11 @@ Ser2netProcess::Ser2netProcess(const QString &device, Protocol protocol, int max
         m_error = QStringLiteral("cannot write %1").arg(config);
         return;
     }
+    // nodelay and chardelay off: each arrival goes on at once, rather than after a wait
+    // of two characters' time (up to 20 ms) and behind Nagle's rule.
     file.write(QStringLiteral("%YAML 1.1\n---\n"
                               "connection: &board\n"
-                              "  accepter: %1tcp,127.0.0.1,%2\n"
+                              "  accepter: %1tcp(nodelay),127.0.0.1,%2\n"
                               "  connector: serialdev,%3,9600n81,local\n"
                               "  options:\n"
                               "    max-connections: %4\n"
@@ -48,8 +50,7 @@ Ser2netProcess::Ser2netProcess(const QString &device, Protocol protocol, int max
                    .arg(maxConnections)
                    .toUtf8());
     file.close();
-    // chardelay off: each arrival goes on at once rather than after a wait of two
-    // characters' time (up to 20 ms), as a reading wants. -n: foreground, -u: no UUCP lock (the test's pseudo-terminal is nobody else's),
+    // -n: foreground, -u: no UUCP lock (the test's pseudo-terminal is nobody else's),
     // -P: the pid file in the test's own folder rather than /run.
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(QProcess::nullDevice());
