@@ -95,11 +95,13 @@ void NetworkSerialDevice::connect()
 
 // ser2net greets a client beyond max-connections with a short text and closes. The
 // Telnet side asks for the rate (value 0 asks, sets nothing), which a serving server
-// answers; a raw port gives the server a moment to close.
+// answers; a raw port gives the server a moment to close. The Telnet side also asks to
+// be told of overruns, parity and framing errors and breaks.
 void NetworkSerialDevice::refuseIfInUse(Lock &lock)
 {
     if (telnet()) {
-        sendToServer(m_codec.start() + TelnetCodec::command(TelnetCodec::SetBaudRate, 0, 4));
+        sendToServer(m_codec.start() + TelnetCodec::command(TelnetCodec::SetLineStateMask, 0x1E, 1)
+                     + TelnetCodec::command(TelnetCodec::SetBaudRate, 0, 4));
         awaitArrivals(lock, [this] { return m_codec.answer(TelnetCodec::SetBaudRate).has_value(); }, answerLimit);
     } else {
         awaitArrivals(lock, [] { return false; }, refusalTime);

@@ -26,6 +26,7 @@ public:
         SetControl = 5,
         NotifyLineState = 6,
         NotifyModemState = 7,
+        SetLineStateMask = 10,
     };
 
     // What the connection sends first: the options this side wants.

@@ -249,19 +249,22 @@ TEST_F(NetworkPort, AServerThatGoesAwayIsAVanishedDeviceAndKeepsWhatCame)
 
 TEST_F(NetworkPort, ASecondClientOfAOneClientPortIsRefusedAsInUse)
 {
-    PtyPair board;
-    Ser2netProcess server(board.slavePath(), Protocol::Rfc2217);
-    ASSERT_EQ(server.error(), QString());
-    TComPort first;
-    TComPort second;
-    collect(first);
-    first.setPort(server.url());
-    second.setPort(server.url());
-    first.OpenPort();
-    expectComPortError([&] { second.OpenPort(); }, EComPort::OpenFailed, EBUSY);
-    EXPECT_FALSE(second.Connected());
-    board.write("5c");
-    EXPECT_TRUE(receivedAll("5c")) << "the first client keeps the port";
+    for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {
+        PtyPair board;
+        Ser2netProcess server(board.slavePath(), protocol);
+        ASSERT_EQ(server.error(), QString());
+        TComPort first;
+        TComPort second;
+        received.clear();
+        collect(first);
+        first.setPort(server.url());
+        second.setPort(server.url());
+        first.OpenPort();
+        expectComPortError([&] { second.OpenPort(); }, EComPort::OpenFailed, EBUSY);
+        EXPECT_FALSE(second.Connected());
+        board.write("5c");
+        EXPECT_TRUE(receivedAll("5c")) << "the first client keeps the port";
+    }
 }
 
 // Counts its repaints; a timer asks for one every few milliseconds.
