@@ -108,7 +108,16 @@ TEST(PortAddress, TakesThePyserialFormsOnly)
     EXPECT_FALSE(PortAddress::looksLikeAddress(QStringLiteral("/dev/ttyUSB0")));
 }
 
-// A port set up as the main window's, collecting every byte it delivers.
+// A board on a pseudo-terminal of its own, served by a ser2net of its own.
+struct ServedBoard
+{
+    explicit ServedBoard(Protocol protocol) : server(board.slavePath(), protocol) {}
+
+    PtyPair board;
+    Ser2netProcess server;
+};
+
+// Ports set up as the main window's, on served boards, collecting every byte delivered.
 struct NetworkPort : ::testing::Test
 {
     void SetUp() override
@@ -117,8 +126,12 @@ struct NetworkPort : ::testing::Test
             GTEST_SKIP() << "ser2net is not installed (scripts/install-deps.sh)";
     }
 
-    void collect(TComPort &port)
+    // The port on line's server, its collection starting empty.
+    void collect(TComPort &port, const ServedBoard &line)
     {
+        ASSERT_EQ(line.server.error(), QString());
+        received.clear();
+        port.setPort(line.server.url());
         configureAsComPort1(port);
         port.OnRxChar = [this](TCustomComPort &sender, int count) {
             std::string text;
@@ -141,20 +154,16 @@ TEST_F(NetworkPort, ReadingsArriveExactlyAndInOrderOverBothProtocols)
     // Split, merged and malformed readings, and bytes 255 that Telnet doubles.
     const std::string chunks[] = {"512b", "10", "23c", "7d8e", "x1f", "\xff", "300b", "\xff\xff\xff", "1a", "99 c"};
     for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {
-        PtyPair board;
-        Ser2netProcess server(board.slavePath(), protocol);
-        ASSERT_EQ(server.error(), QString());
+        ServedBoard line(protocol);
         TComPort port;
-        received.clear();
-        collect(port);
-        port.setPort(server.url());
-        ASSERT_NO_THROW(port.OpenPort()) << server.url().toStdString();
+        collect(port, line);
+        ASSERT_NO_THROW(port.OpenPort()) << port.Port().toStdString();
         std::string sent;
         for (const std::string &chunk : chunks) {
-            board.write(chunk);
+            line.board.write(chunk);
             sent += chunk;
         }
-        EXPECT_TRUE(receivedAll(sent)) << server.url().toStdString() << " gave " << received;
+        EXPECT_TRUE(receivedAll(sent)) << port.Port().toStdString() << " gave " << received;
         port.ClosePort();
     }
 }
@@ -171,12 +180,10 @@ struct termios lineOf(const QString &device)
 
 TEST_F(NetworkPort, SetupDialogChangesWhileRunningReachTheServersLine)
 {
-    PtyPair board;
-    Ser2netProcess server(board.slavePath(), Protocol::Rfc2217);
-    ASSERT_EQ(server.error(), QString());
+    ServedBoard served(Protocol::Rfc2217);
+    PtyPair &board = served.board;
     TComPort port;
-    collect(port);
-    port.setPort(server.url());
+    collect(port, served);
     port.OpenPort();
     const struct termios opened = lineOf(board.slavePath());
     EXPECT_EQ(cfgetospeed(&opened), speed_t(B9600));
@@ -207,7 +214,7 @@ TEST_F(NetworkPort, SetupDialogChangesWhileRunningReachTheServersLine)
             QTest::mouseClick(setup->Button1, Qt::LeftButton);
         });
         ASSERT_NO_THROW(port.ShowPortSetup()) << row.rate;
-        EXPECT_EQ(listedPort, server.url()) << "the network port is the list's item while it is the port";
+        EXPECT_EQ(listedPort, port.Port()) << "the network port is the list's item while it is the port";
         const struct termios line = lineOf(board.slavePath());
         EXPECT_EQ(cfgetospeed(&line), row.speed) << row.rate;
         if (row.odd) {
@@ -226,20 +233,16 @@ TEST_F(NetworkPort, SetupDialogChangesWhileRunningReachTheServersLine)
 TEST_F(NetworkPort, AServerThatGoesAwayIsAVanishedDeviceAndKeepsWhatCame)
 {
     for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {
-        PtyPair board;
-        Ser2netProcess server(board.slavePath(), protocol);
-        ASSERT_EQ(server.error(), QString());
+        ServedBoard line(protocol);
         TComPort port;
-        received.clear();
-        collect(port);
-        port.setPort(server.url());
+        collect(port, line);
         QSignalSpy vanished(&port, &TCustomComPort::deviceVanished);
         port.OpenPort();
-        board.write("123a456b");
+        line.board.write("123a456b");
         ASSERT_TRUE(receivedAll("123a456b"));
-        server.kill();
-        ASSERT_TRUE(waitFor([&] { return port.EventThread()->Ended(); })) << server.url().toStdString();
-        ASSERT_TRUE(waitFor([&] { return vanished.count() > 0; })) << server.url().toStdString();
+        line.server.kill();
+        ASSERT_TRUE(waitFor([&] { return port.EventThread()->Ended(); })) << port.Port().toStdString();
+        ASSERT_TRUE(waitFor([&] { return vanished.count() > 0; })) << port.Port().toStdString();
         EXPECT_EQ(vanished.count(), 1);
         EXPECT_EQ(received, "123a456b");
         port.ClosePort();
@@ -250,19 +253,15 @@ TEST_F(NetworkPort, AServerThatGoesAwayIsAVanishedDeviceAndKeepsWhatCame)
 TEST_F(NetworkPort, ASecondClientOfAOneClientPortIsRefusedAsInUse)
 {
     for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {
-        PtyPair board;
-        Ser2netProcess server(board.slavePath(), protocol);
-        ASSERT_EQ(server.error(), QString());
+        ServedBoard line(protocol);
         TComPort first;
         TComPort second;
-        received.clear();
-        collect(first);
-        first.setPort(server.url());
-        second.setPort(server.url());
+        collect(first, line);
+        second.setPort(first.Port());
         first.OpenPort();
         expectComPortError([&] { second.OpenPort(); }, EComPort::OpenFailed, EBUSY);
         EXPECT_FALSE(second.Connected());
-        board.write("5c");
+        line.board.write("5c");
         EXPECT_TRUE(receivedAll("5c")) << "the first client keeps the port";
     }
 }
