@@ -74,6 +74,12 @@ TEST_F(RecordingTest, aPortServerThatGoesAwayStopsOnceAndTheRecordingKeepsWhatCa
 {
     if (!Ser2netProcess::installed())
         GTEST_SKIP() << "ser2net is not installed (scripts/install-deps.sh)";
+#ifdef __SANITIZE_THREAD__
+    // Any process started before a recording (a plain `sleep` too) makes ThreadSanitizer
+    // see the recorder's hand-over to its writer as a race: Qt starts processes in a way
+    // the sanitizer does not follow. The engine's side is checked in serial_network_test.
+    GTEST_SKIP() << "a started process confuses ThreadSanitizer's view of the recorder";
+#endif
     Ser2netProcess server(board.slavePath(), Ser2netProcess::Protocol::Rfc2217);
     ASSERT_EQ(server.error(), QString());
     form.ComPort1->setPort(server.url());
