@@ -6,6 +6,7 @@
 #include "runtime/TerminationSignals.h"
 #include "runtime/Translation.h"
 #include "serial/ComPort.h"
+#include "serial/PortAddress.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -41,7 +42,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(ONDRIX_VERSION));
     QCommandLineParser options;
     const QCommandLineOption portOption(
-        QStringLiteral("port"), QStringLiteral("Serial device to open on Start (ttyUSB0, /dev/pts/3)."),
+        QStringLiteral("port"), QStringLiteral("Serial device to open on Start (ttyUSB0, /dev/pts/3), or a port on the network: "
+                       "rfc2217://HOST:PORT, socket://HOST:PORT."),
         QStringLiteral("name"));
     const QCommandLineOption startOption(QStringLiteral("start"),
                                          QStringLiteral("Press Start as soon as the window shows."));
@@ -52,6 +54,8 @@ int main(int argc, char *argv[])
     options.addOptions({portOption, startOption, recordOption});
     readCommandLine(options, argc, argv);
     if (options.isSet(recordOption) && !RecordPathCheck::acceptOrComplain(options.value(recordOption)))
+        return 2;
+    if (options.isSet(portOption) && !PortAddress::acceptOrComplain(options.value(portOption)))
         return 2;
 
     TApplication::prepareWindowSystem();

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev gettext
   fonts-liberation fonts-dejavu-core fonts-ocr-a
-  desktop-file-utils
+  desktop-file-utils ser2net
 )
 for option in "$@"; do
   case "$option" in

@@ -2,6 +2,7 @@
 
 #include "runtime/Application.h"
 #include "serial/CustomComPort.h"
+#include "serial/PortAddress.h"
 
 #include <QSize>
 #include <QStyledItemDelegate>
@@ -62,7 +63,13 @@ void TComComboBox::setText(const QString &text)
 
 void TComComboBox::LoadFromPort()
 {
-    const int index = findText(m_select.portText(), Qt::MatchFixedString);
+    const QString text = m_select.portText();
+    // No system lists a port on the network: while it is the port, it is an item too.
+    if (m_select.comProperty == cpPort && PortAddress::looksLikeAddress(text) && findText(text, Qt::MatchFixedString) < 0) {
+        addItem(text);
+        applyItemHeight();
+    }
+    const int index = findText(text, Qt::MatchFixedString);
     if (index >= 0)
         m_select.setValueFromText(itemText(index));
     setCurrentIndex(index);

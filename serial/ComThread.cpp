@@ -16,7 +16,7 @@ constexpr TComEvent raiseOrder[] = {evError, evRxChar, evTxEmpty, evBreak, evRin
 } // namespace
 
 TComThread::TComThread(TCustomComPort &port)
-    : m_port(port), m_waiter(port.m_device.handle(), EventsToMask(port.Events()))
+    : m_port(port), m_waiter(port.m_device->handle(), port.m_device->wakeHandle(), EventsToMask(port.Events()))
 {
     try {
         m_thread = std::thread(&TComThread::Execute, this);
@@ -33,7 +33,7 @@ TComThread::~TComThread()
     // because in window mode a handler may still be reading on the GUI thread while the
     // body ends; a purge between its count and its read would leave the read waiting.
     if (m_loopEnded)
-        m_port.m_device.purge();
+        m_port.m_device->purge();
 }
 
 void TComThread::SignalStop()
@@ -62,7 +62,7 @@ void TComThread::Execute()
     }
     // However the loop ended (the wait saw the hang-up, or a read in a handler failed
     // on it), a device that is gone is worth telling the operator.
-    if (m_port.m_device.hungUp()) {
+    if (m_port.m_device->hungUp()) {
         m_vanished = true;
         reportVanished();
     }

@@ -169,19 +169,19 @@ TCommTimeouts TCustomComPort::TimeoutsRecord() const
 void TCustomComPort::ApplyLineSettings()
 {
     if (canApply())
-        m_device.applyLineSettings(LineSettingsRecord());
+        m_device->applyLineSettings(LineSettingsRecord());
 }
 
 void TCustomComPort::ApplyTimeoutSettings()
 {
     if (canApply())
-        m_device.applyTimeouts(TimeoutsRecord());
+        m_device->applyTimeouts(TimeoutsRecord());
 }
 
 void TCustomComPort::ApplyBufferSizes()
 {
     if (canApply())
-        m_device.setupQueues(m_buffer.InputSize(), m_buffer.OutputSize());
+        m_device->setupQueues(m_buffer.InputSize(), m_buffer.OutputSize());
 }
 
 void TCustomComPort::ApplyAllSettings()
@@ -195,12 +195,16 @@ void TCustomComPort::ApplyAllSettings()
 
 void TCustomComPort::OpenDeviceHandle()
 {
-    m_device.open(m_port);
+    if (PortAddress::looksLikeAddress(m_port))
+        m_device = &m_network;
+    else
+        m_device = &m_tty;
+    m_device->open(m_port);
 }
 
 void TCustomComPort::CloseDeviceHandle()
 {
-    m_device.close();
+    m_device->close();
 }
 
 void TCustomComPort::OpenPort()
@@ -267,14 +271,14 @@ void TCustomComPort::checkVanished()
 
 int TCustomComPort::PendingInputCount()
 {
-    return m_device.queueStatus().inputCount;
+    return m_device->queueStatus().inputCount;
 }
 
 int TCustomComPort::ReadBytes(char *Data, int Count)
 {
     if (Count <= 0)
         return 0;
-    const int read = m_device.read(Data, Count);
+    const int read = m_device->read(Data, Count);
     PendingInputCount();
     return read;
 }
@@ -298,7 +302,7 @@ TComErrors TCustomComPort::ReadLineErrors()
         {0x0008, ceFrame}, {0x0004, ceRxParity}, {0x0002, ceOverrun}, {0x0001, ceRxOver},
         {0x0100, ceTxFull}, {0x0010, ceBreak},   {0x0400, ceIO},      {0x8000, ceMode}};
 
-    const std::uint32_t flags = m_device.queueStatus().errorFlags;
+    const std::uint32_t flags = m_device->queueStatus().errorFlags;
     TComErrors errors;
     for (const FlagMap &entry : flagMap) {
         if (flags & entry.flag)
@@ -311,22 +315,22 @@ TComErrors TCustomComPort::ReadLineErrors()
 
 TComSignals TCustomComPort::ReadModemSignals()
 {
-    const std::uint32_t status = m_device.modemStatus();
+    const std::uint32_t status = m_device->modemStatus();
     TComSignals lines;
-    if (status & PosixSerialDevice::modemCts)
+    if (status & SerialDevice::modemCts)
         lines.insert(csCTS);
-    if (status & PosixSerialDevice::modemDsr)
+    if (status & SerialDevice::modemDsr)
         lines.insert(csDSR);
-    if (status & PosixSerialDevice::modemRing)
+    if (status & SerialDevice::modemRing)
         lines.insert(csRing);
-    if (status & PosixSerialDevice::modemRlsd)
+    if (status & SerialDevice::modemRlsd)
         lines.insert(csRLSD);
     return lines;
 }
 
 void TCustomComPort::AbortPendingIO()
 {
-    m_device.abortPendingIO();
+    m_device->abortPendingIO();
 }
 
 // ---- raisers ---------------------------------------------------------------------

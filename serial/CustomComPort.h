@@ -7,6 +7,7 @@
 #include "serial/ComTimeouts.h"
 #include "serial/CommTimeouts.h"
 #include "serial/DCB.h"
+#include "serial/NetworkSerialDevice.h"
 #include "serial/PosixSerialDevice.h"
 
 #include <QObject>
@@ -98,8 +99,11 @@ public:
     // opening, unless the port was closed, or closed and opened again, meanwhile.
     void checkVanished();
 
-    // The open device, for what the driver reports back.
-    const PosixSerialDevice &Device() const { return m_device; }
+    // The local device, for what the driver reports back.
+    const PosixSerialDevice &Device() const { return m_tty; }
+    // The line of the last opening: the local device, or the network port when Port is
+    // an rfc2217:// or socket:// address.
+    const SerialDevice &Line() const { return *m_device; }
     // The event thread of this opening; none while closed or with Events empty.
     const TComThread *EventThread() const { return m_thread.get(); }
 
@@ -173,6 +177,8 @@ private:
     TComTimeouts m_timeouts{*this};
     TComBuffer m_buffer{*this};
 
-    PosixSerialDevice m_device;
+    PosixSerialDevice m_tty;
+    NetworkSerialDevice m_network;
+    SerialDevice *m_device = &m_tty;
     std::unique_ptr<TComThread> m_thread;   // only while open with Events not empty
 };

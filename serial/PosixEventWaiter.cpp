@@ -39,7 +39,7 @@ void closeAll(std::initializer_list<int> fds)
 
 } // namespace
 
-PosixEventWaiter::PosixEventWaiter(int device, std::uint32_t eventMask) : m_device(device), m_eventMask(eventMask)
+PosixEventWaiter::PosixEventWaiter(int device, int wake, std::uint32_t eventMask) : m_device(device), m_eventMask(eventMask)
 {
     m_epoll = epoll_create1(EPOLL_CLOEXEC);
     if (m_epoll < 0)
@@ -56,7 +56,8 @@ PosixEventWaiter::PosixEventWaiter(int device, std::uint32_t eventMask) : m_devi
     }
     // Edge-triggered: bytes left unread do not wake the wait again until more arrive.
     const std::uint32_t deviceEvents = EPOLLET | ((eventMask & rxCharBit) ? EPOLLIN : 0u);
-    if (!watch(m_epoll, device, deviceEvents) || !watch(m_epoll, m_stop, EPOLLIN)) {
+    if (!watch(m_epoll, device, deviceEvents) || !watch(m_epoll, m_stop, EPOLLIN)
+        || (wake >= 0 && !watch(m_epoll, wake, deviceEvents))) {
         closeAll({m_timer, m_stop, m_epoll});
         failCreate("epoll_ctl");
     }
@@ -98,10 +99,10 @@ PosixEventWaiter::Outcome PosixEventWaiter::wait(std::uint32_t &mask)
 // reported is added to deviceEvents.
 PosixEventWaiter::Outcome PosixEventWaiter::waitOnce(std::uint32_t &deviceEvents, int timeoutMs)
 {
-    epoll_event events[2];
+    epoll_event events[3];
     int ready;
     do {
-        ready = epoll_wait(m_epoll, events, 2, timeoutMs);
+        ready = epoll_wait(m_epoll, events, 3, timeoutMs);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0)
         return Outcome::Failed;

@@ -31,9 +31,11 @@ public:
     // once, before the buffer fills and the line is held back.
     static constexpr int fullQueue = 2048;
 
-    // Watches device for the driver event bits in eventMask (0x0001: bytes received);
-    // raises EOutOfResources when the kernel gives no descriptor for the wait.
-    PosixEventWaiter(int device, std::uint32_t eventMask);
+    // Watches device for the driver event bits in eventMask (0x0001: bytes received),
+    // and wake (when not -1) as a second source of received bytes: a device that takes
+    // bytes off its descriptor outside a delivery announces them there. Raises
+    // EOutOfResources when the kernel gives no descriptor for the wait.
+    PosixEventWaiter(int device, int wake, std::uint32_t eventMask);
     ~PosixEventWaiter();
     PosixEventWaiter(const PosixEventWaiter &) = delete;
     PosixEventWaiter &operator=(const PosixEventWaiter &) = delete;

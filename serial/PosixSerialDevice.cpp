@@ -5,6 +5,7 @@
 
 #include "serial/DeviceHolders.h"
 #include "serial/EComPort.h"
+#include "serial/ReadDeadlines.h"
 
 #include <asm/termbits.h>
 #include <linux/serial.h>
@@ -24,8 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct RateCode
 {
@@ -406,10 +405,7 @@ int PosixSerialDevice::read(char *data, int count)
         std::lock_guard lock(m_mutex);
         timeouts = m_timeouts;
     }
-    const bool atOnce = timeouts.ReadIntervalTimeout == TCommTimeouts::maxValue
-                        && timeouts.ReadTotalTimeoutMultiplier == 0
-                        && timeouts.ReadTotalTimeoutConstant == 0;
-    if (got == count || atOnce)
+    if (got == count || ReadDeadlines::returnsAtOnce(timeouts))
         return got;
     if (hungUp) {
         if (got == 0)
@@ -419,62 +415,6 @@ int PosixSerialDevice::read(char *data, int count)
     ReadRecord record(*this);
     return waitForMore(data, count, got, record);
 }
-
-namespace {
-
-// When a waiting read gives up, from the time-outs (milliseconds, multipliers per byte).
-class ReadDeadlines
-{
-public:
-    ReadDeadlines(const TCommTimeouts &t, int count, bool haveBytes)
-    {
-        const auto now = Clock::now();
-        constexpr std::uint32_t max = TCommTimeouts::maxValue;
-        // All-ones interval and multiplier: return with the first bytes, or after the
-        // constant when none come.
-        m_firstBytesEnd = t.ReadIntervalTimeout == max && t.ReadTotalTimeoutMultiplier == max;
-        const std::uint64_t total = m_firstBytesEnd
-                                        ? t.ReadTotalTimeoutConstant
-                                        : std::uint64_t(t.ReadTotalTimeoutMultiplier) * std::uint64_t(count)
-                                              + t.ReadTotalTimeoutConstant;
-        if (total > 0)
-            m_total = now + std::chrono::milliseconds(total);
-        m_hasInterval = t.ReadIntervalTimeout != 0 && t.ReadIntervalTimeout != max;
-        m_interval = std::chrono::milliseconds(m_hasInterval ? t.ReadIntervalTimeout : 0);
-        m_haveByte = haveBytes;
-        m_lastByte = now;
-    }
-
-    bool firstBytesEnd() const { return m_firstBytesEnd; }
-
-    void bytesArrived()
-    {
-        m_haveByte = true;
-        m_lastByte = Clock::now();
-    }
-
-    // Milliseconds to wait for poll(): -1 for no limit.
-    int pollTimeout() const
-    {
-        Clock::time_point deadline = m_total;
-        if (m_hasInterval && m_haveByte)
-            deadline = std::min(deadline, m_lastByte + m_interval);
-        if (deadline == Clock::time_point::max())
-            return -1;
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        return int(std::clamp<std::int64_t>(left.count(), 0, 0x7FFFFFFF));
-    }
-
-private:
-    bool m_firstBytesEnd = false;
-    bool m_hasInterval = false;
-    bool m_haveByte = false;
-    Clock::time_point m_total = Clock::time_point::max();
-    Clock::duration m_interval{};
-    Clock::time_point m_lastByte;
-};
-
-} // namespace
 
 int PosixSerialDevice::waitForMore(char *data, int count, int got, ReadRecord &record)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "serial/CommTimeouts.h"
-#include "serial/DCB.h"
+#include "serial/SerialDevice.h"
 #include "serial/UucpLock.h"
 
 #include <QByteArray>
@@ -13,11 +12,8 @@
 
 // The serial line as the operating system offers it: a tty device driven through
 // termios and ioctl. This is the one place where the engine meets the kernel's serial
-// interface; every failure leaves as EComPort with the engine's code and errno.
-//
-// The event thread waits on handle() while another thread reads, so read() and
-// abortPendingIO() may run concurrently with each other and with the wait.
-class PosixSerialDevice
+// interface.
+class PosixSerialDevice : public SerialDevice
 {
 public:
     // The line as the driver reports it after configuration.
@@ -35,24 +31,8 @@ public:
         char xoffChar = 0;
     };
 
-    // Line-status flags as the engine numbers them (framing 0x0008, parity 0x0004,
-    // overrun 0x0002, input overflow 0x0001, break 0x0010), and the input queue.
-    struct QueueStatus
-    {
-        std::uint32_t errorFlags = 0;
-        int inputCount = 0;
-    };
-
-    // Modem status bits: CTS 0x10, DSR 0x20, ring 0x40, carrier detect 0x80.
-    static constexpr std::uint32_t modemCts = 0x10;
-    static constexpr std::uint32_t modemDsr = 0x20;
-    static constexpr std::uint32_t modemRing = 0x40;
-    static constexpr std::uint32_t modemRlsd = 0x80;
-
     PosixSerialDevice() = default;
-    ~PosixSerialDevice();
-    PosixSerialDevice(const PosixSerialDevice &) = delete;
-    PosixSerialDevice &operator=(const PosixSerialDevice &) = delete;
+    ~PosixSerialDevice() override;
 
     // "/dev/" + port, or port itself when it is already a path.
     static QByteArray devicePath(const QString &port);
@@ -60,35 +40,35 @@ public:
     // Opens the device for this program alone; code 1 on failure: ENOTTY for anything
     // but a character device, EBUSY when another program has it open or locked. Holds
     // the device's UUCP lock while open.
-    void open(const QString &port);
+    void open(const QString &port) override;
     // Restores the line as it was found and releases the device; harmless when closed.
-    void close();
-    bool isOpen() const { return m_fd >= 0; }
-    int handle() const { return m_fd; }
+    void close() override;
+    bool isOpen() const override { return m_fd >= 0; }
+    int handle() const override { return m_fd; }
     // Our UUCP lock file while open; empty when the lock folder may not be written.
     QByteArray lockFile() const { return m_uucpLock.path(); }
 
     // The device is gone: unplugged, or the other side of a pseudo-terminal closed.
-    bool hungUp() const;
+    bool hungUp() const override;
 
     // Linux sizes its queues itself: the sizes are kept; code 9 only when not open.
-    void setupQueues(int inputSize, int outputSize);
+    void setupQueues(int inputSize, int outputSize) override;
     // Code 7 when the driver refuses the record or silently keeps another rate.
-    void applyLineSettings(const TDCB &dcb);
+    void applyLineSettings(const TDCB &dcb) override;
     // Kept for read(); code 8 only when not open.
-    void applyTimeouts(const TCommTimeouts &timeouts);
+    void applyTimeouts(const TCommTimeouts &timeouts) override;
 
     // Fetches and clears the line-status flags and counts the input queue; code 10.
-    QueueStatus queueStatus();
+    QueueStatus queueStatus() override;
     // Code 11 on a real failure; a device without modem lines reads as all off.
-    std::uint32_t modemStatus();
+    std::uint32_t modemStatus() override;
     // Ends every read in progress on other threads with code 3; code 5 when not open.
-    void abortPendingIO();
+    void abortPendingIO() override;
     // Drops whatever is queued in both directions; the result is not examined.
-    void purge();
+    void purge() override;
 
     // Reads up to count bytes into data, waiting as the time-outs say; code 3.
-    int read(char *data, int count);
+    int read(char *data, int count) override;
 
     LineState lineState() const;
 

@@ -89,4 +89,15 @@ TEST(CommandLineTest, aRecordingThatCannotBeMadeEndsTheStartWithTwoAndOneLine)
     EXPECT_FALSE(QFile::exists(missing));
 }
 
+TEST(CommandLineTest, aNetworkPortInAnotherFormEndsTheStartWithTwoAndOneLine)
+{
+    for (const char *port : {"telnet://localhost:2000", "rfc2217://localhost", "socket://:2000",
+                             "rfc2217://host:99999", "socket://::1:2000", "rfc2217://host:2000?logging=debug"}) {
+        const Outcome run = runWithoutDisplay({QStringLiteral("--port"), QString::fromLatin1(port)});
+        EXPECT_EQ(run.code, 2) << port << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("ondrix: --port %1: ").arg(port))) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
+    }
+}
+
 } // namespace

@@ -113,6 +113,27 @@ TEST(TComComboBox, UnlistedPortNameShowsNoSelectionAndIsNeverOverwritten)
     EXPECT_EQ(port.Port(), "ttyUSB0");
 }
 
+TEST(TComComboBox, ANetworkPortIsAnItemWhileItIsThePort)
+{
+    FakeSysfs sysfs;
+    sysfs.addPort("ttyUSB0");
+    TComPort port;
+    port.setPort("rfc2217://pi:2000");
+    TComComboBox combo;
+    combo.setComProperty(cpPort);
+    combo.setComPort(&port);
+    EXPECT_EQ(itemsOf(combo), (QStringList{"ttyUSB0", "rfc2217://pi:2000"}));
+    EXPECT_EQ(combo.Text(), "rfc2217://pi:2000");
+
+    QTest::keyClick(&combo, Qt::Key_Home);   // the operator picks the local port
+    combo.ApplyToPort();
+    EXPECT_EQ(port.Port(), "ttyUSB0");
+    TComComboBox next;
+    next.setComProperty(cpPort);
+    next.setComPort(&port);
+    EXPECT_EQ(itemsOf(next), QStringList{"ttyUSB0"});
+}
+
 TEST(TComComboBox, TextSelectsOnlyListedItemsAndWritesNothing)
 {
     TComPort port;

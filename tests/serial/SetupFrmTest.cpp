@@ -1,3 +1,4 @@
+#include "ComboPick.h"
 #include "PortListFixture.h"
 
 #include "serial/ComComboBox.h"
@@ -98,17 +99,6 @@ private:
     int m_answered = 0;
     ModalWatcher m_watcher;
 };
-
-// Picks an item with the keyboard, as the operator would.
-void pick(TComComboBox *combo, const QString &text)
-{
-    const int target = combo->findText(text);
-    ASSERT_GE(target, 0) << text.toStdString();
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int step = 0; step < target; ++step)
-        QTest::keyClick(combo, Qt::Key_Down);
-    ASSERT_EQ(combo->Text(), text);
-}
 
 void pickEverything(TComSetupFrm &dialog)
 {
