@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +45,8 @@ std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, 
 {
     std::string_view line;
     while (nextLine(stop, line)) {
+        if (std::exchange(m_headerDue, false) && RecordFormat::isHeader(line))
+            continue;
         const RecordFormat::Line reading = RecordFormat::parseLine(line);
         std::string_view problem = RecordFormat::problem(reading.status);
         if (m_skippingLongLine)
@@ -112,7 +115,28 @@ bool RecordingReader::fill(const SignalStop &stop)
     } while (got < 0 && errno == EINTR);
     if (got < 0)
         throw std::runtime_error(m_name + ": " + std::strerror(errno));
+    if (got == 0 && m_follower)
+        return followPastEnd(stop);
     m_atEnd = got == 0;
     m_end += static_cast<std::size_t>(got);
     return true;
+}
+
+// A followed file never ends: a line still without its line end waits for the rest.
+bool RecordingReader::followPastEnd(const SignalStop &stop)
+{
+    switch (m_follower->atEnd(m_input, m_name, stop)) {
+    case RecordingFollower::Turn::grown:
+        return true;
+    case RecordingFollower::Turn::restarted:
+    case RecordingFollower::Turn::switched:
+        m_begin = m_end = 0;
+        m_lineNumber = 0;
+        m_lastTime.reset();
+        m_headerDue = true;
+        return true;
+    case RecordingFollower::Turn::stopped:
+        break;
+    }
+    return false;
 }

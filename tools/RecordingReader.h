@@ -1,10 +1,12 @@
 #pragma once
 
 #include "FileDescriptor.h"
+#include "RecordingFollower.h"
 #include "app/RecordFormat.h"
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +23,13 @@ public:
     // Opens path, or takes standard input for "-"; throws std::runtime_error when the
     // file cannot be opened.
     explicit RecordingReader(const std::string &path);
+
+    // From now on the end of the file is waited past, as follower says; before the
+    // first read, so that no change is missed.
+    void follow(std::unique_ptr<RecordingFollower> follower) { m_follower = std::move(follower); }
+    // How many times the reader waited for the file to grow: a pace taken from the
+    // recording starts afresh after a wait.
+    std::uint64_t waits() const { return m_follower ? m_follower->waits() : 0; }
 
     // The name messages use for it.
     const std::string &name() const { return m_name; }
@@ -40,14 +49,17 @@ public:
 private:
     bool nextLine(const SignalStop &stop, std::string_view &line);
     bool fill(const SignalStop &stop);
+    bool followPastEnd(const SignalStop &stop);
 
     std::string m_name;
     FileDescriptor m_input;
+    std::unique_ptr<RecordingFollower> m_follower;
     std::vector<char> m_buffer;
     std::size_t m_begin = 0; // the unread part of m_buffer is [m_begin, m_end)
     std::size_t m_end = 0;
     bool m_atEnd = false;
     bool m_skippingLongLine = false;
+    bool m_headerDue = false; // a followed file started again, or the next one began
     std::int64_t m_lineNumber = 0;
     std::optional<std::int64_t> m_lastTime;
 };
