@@ -46,7 +46,7 @@ void UnattendedRecorder::finish()
 QString UnattendedRecorder::status() const
 {
     return QStringLiteral("%1 readings taken, %2 bad readings, %3 bytes written, file %4")
-        .arg(m_decoder.decodedCount())
+        .arg(readingsTaken())
         .arg(m_decoder.droppedCount())
         .arg(m_recorder.byteCount())
         .arg(m_recorder.isRecording() ? m_recorder.path() : QStringLiteral("none"));
@@ -73,6 +73,7 @@ void UnattendedRecorder::startFile(const std::string &name)
     m_fileName = name;
     try {
         m_recorder.start(QFile::decodeName(name.c_str()));
+        m_report(QStringLiteral("going on in %1").arg(m_recorder.path()));
     } catch (const Exception &error) {
         m_recorder.stop();
         recordingFailed(error.message());

@@ -47,6 +47,7 @@ public:
 
     // Readings taken, bad readings, bytes written, the file.
     QString status() const;
+    std::uint64_t readingsTaken() const { return m_decoder.decodedCount(); }
 
     TCustomComPort &port() { return m_port; }
 

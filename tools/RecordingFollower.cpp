@@ -2,6 +2,7 @@
 
 #include "SignalStop.h"
 
+#include <algorithm>
 #include <ctime>
 #include <fcntl.h>
 #include <ostream>
@@ -28,7 +29,8 @@ RecordingFollower::RecordingFollower(RecordPattern pattern, const std::string &p
 {
 }
 
-RecordingFollower::Turn RecordingFollower::atEnd(FileDescriptor &input, std::string &name, const SignalStop &stop)
+RecordingFollower::Turn RecordingFollower::atEnd(FileDescriptor &input, std::string &name, std::time_t lastTime,
+                                                 const SignalStop &stop, bool mayWait)
 {
     for (;;) {
         // The watch was set before the first read: a change after the looks below is
@@ -42,8 +44,10 @@ RecordingFollower::Turn RecordingFollower::atEnd(FileDescriptor &input, std::str
         }
         if (size > readUpTo)
             return Turn::grown;
-        if (moveToNext(input, name, readUpTo))
+        if (moveToNext(input, name, lastTime, readUpTo))
             return Turn::switched;
+        if (!mayWait)
+            return Turn::wouldWait;
         ++m_waits;
         if (!stop.waitReadable(m_watch.descriptor()))
             return Turn::stopped;
@@ -52,19 +56,30 @@ RecordingFollower::Turn RecordingFollower::atEnd(FileDescriptor &input, std::str
 }
 
 // The recorder writes the old file's last lines before the new file's header, so a next
-// file that holds anything means the old one is complete.
-bool RecordingFollower::moveToNext(FileDescriptor &input, std::string &name, long long readUpTo)
+// file that holds anything means the old one is complete. A day's lag is looked through
+// second by second at most.
+bool RecordingFollower::moveToNext(FileDescriptor &input, std::string &name, std::time_t lastTime,
+                                   long long readUpTo)
 {
     if (!m_pattern.hasFields())
         return false;
-    const std::string next = m_pattern.nameAt(std::time(nullptr));
-    if (next == name)
-        return false;
-    FileDescriptor opened(::open(next.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
-    if (!opened.valid() || sizeOf(opened.get()) <= 0 || sizeOf(input.get()) != readUpTo)
-        return false;
-    input = std::move(opened);
-    name = next;
-    m_messages << "ondrix-board: going on with " << name << std::endl;
-    return true;
+    constexpr std::time_t longestLook = 24 * 3600;
+    const std::time_t now = std::time(nullptr);
+    std::string looked = name;
+    for (std::time_t time = std::max(lastTime + 1, now - longestLook); time <= now; ++time) {
+        std::string next = m_pattern.nameAt(time);
+        if (next == looked)
+            continue;
+        looked = next;
+        FileDescriptor opened(::open(next.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+        if (!opened.valid() || sizeOf(opened.get()) <= 0)
+            continue;
+        if (sizeOf(input.get()) != readUpTo)
+            return false;
+        input = std::move(opened);
+        name = std::move(next);
+        m_messages << "ondrix-board: going on with " << name << std::endl;
+        return true;
+    }
+    return false;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <ostream>
 #include <stdexcept>
@@ -41,8 +42,9 @@ RecordingReader::Start RecordingReader::readHeader(const SignalStop &stop)
     return RecordFormat::isHeader(line) ? Start::header : Start::notARecording;
 }
 
-std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, std::ostream &messages)
+std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, std::ostream &messages, Wait wait)
 {
+    m_wait = wait;
     std::string_view line;
     while (nextLine(stop, line)) {
         if (std::exchange(m_headerDue, false) && RecordFormat::isHeader(line))
@@ -125,7 +127,10 @@ bool RecordingReader::fill(const SignalStop &stop)
 // A followed file never ends: a line still without its line end waits for the rest.
 bool RecordingReader::followPastEnd(const SignalStop &stop)
 {
-    switch (m_follower->atEnd(m_input, m_name, stop)) {
+    // Recorded times are seconds since the epoch; before the first reading, the look for
+    // a next file starts now.
+    const std::time_t lastTime = m_lastTime ? std::time_t(*m_lastTime / 1000000) : std::time(nullptr);
+    switch (m_follower->atEnd(m_input, m_name, lastTime, stop, m_wait == Wait::yes)) {
     case RecordingFollower::Turn::grown:
         return true;
     case RecordingFollower::Turn::restarted:
@@ -135,6 +140,7 @@ bool RecordingReader::followPastEnd(const SignalStop &stop)
         m_lastTime.reset();
         m_headerDue = true;
         return true;
+    case RecordingFollower::Turn::wouldWait:
     case RecordingFollower::Turn::stopped:
         break;
     }

@@ -39,9 +39,12 @@ public:
     // Reads the first line. Waits for input no longer than until a stop.
     Start readHeader(const SignalStop &stop);
 
+    enum class Wait { yes, no };
+
     // The next reading, or nothing at the end of the file or on a stop. Each line skipped
-    // on the way gets one line on messages.
-    std::optional<RecordFormat::Line> next(const SignalStop &stop, std::ostream &messages);
+    // on the way gets one line on messages. A followed file has no end: it is waited past,
+    // unless wait is no; then nothing comes back where the wait would be.
+    std::optional<RecordFormat::Line> next(const SignalStop &stop, std::ostream &messages, Wait wait = Wait::yes);
 
     // Back to the start, for another pass; false when the input cannot go back.
     bool rewind(const SignalStop &stop);
@@ -60,6 +63,7 @@ private:
     bool m_atEnd = false;
     bool m_skippingLongLine = false;
     bool m_headerDue = false; // a followed file started again, or the next one began
+    Wait m_wait = Wait::yes;  // of the next() under way
     std::int64_t m_lineNumber = 0;
     std::optional<std::int64_t> m_lastTime;
 };
