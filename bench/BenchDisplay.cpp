@@ -85,22 +85,26 @@ public:
     PacedBoard(PtyPair &board, Clock::time_point start, int count)
         : m_count(count), m_thread([this, &board, start] {
               const double own = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-              for (int i = 0; i < m_count && !m_stop; ++i) {
-                  std::this_thread::sleep_until(start + std::chrono::microseconds(std::int64_t(i) * 1000000 / writesPerSecond));
-                  board.write(readingText(i));
+              for (; m_written < m_count && !m_stop; ++m_written) {
+                  std::this_thread::sleep_until(start + std::chrono::microseconds(std::int64_t(m_written) * 1000000 / writesPerSecond));
+                  board.write(readingText(m_written));
               }
               m_cpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - own;
           })
     {
     }
-    ~PacedBoard() { join(); }
-
-    int count() const { return m_count; }
-
-    // Stops early if not done yet; the writer's CPU seconds.
-    double join()
+    ~PacedBoard()
     {
         m_stop = true;
+        join();
+    }
+
+    // Once join() has returned, the readings written.
+    int count() const { return m_written; }
+
+    // Waits until all are written; the writer's CPU seconds.
+    double join()
+    {
         if (m_thread.joinable())
             m_thread.join();
         return m_cpu;
@@ -108,10 +112,25 @@ public:
 
 private:
     const int m_count;
+    int m_written = 0;
     std::atomic<bool> m_stop{false};
     double m_cpu = 0;
     std::thread m_thread;
 };
+
+// The process's peak resident memory (VmHWM) in MB, 0 when unknown. The kernel's
+// accounting of a spawned child counts the parent's memory too, from before the exec.
+double peakResidentMb(pid_t pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    }
+    return 0;
+}
 
 qint64 readingLines(const QString &path)
 {
@@ -119,8 +138,8 @@ qint64 readingLines(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') - 1 : -1;
 }
 
-// ondrix-record as a child process, ended by SIGTERM; its CPU and peak memory come
-// from the kernel's accounting of the child.
+// ondrix-record as a child process, ended by SIGTERM once every reading is in its file;
+// its CPU time comes from the kernel's accounting of the child.
 void RecorderAlone(benchmark::State &state)
 {
     const int seconds = int(state.range(0));
@@ -137,13 +156,21 @@ void RecorderAlone(benchmark::State &state)
         }
         // The port is open once its lock is there.
         const QString lock = QStringLiteral("/run/lock/LCK..") + board.slavePath().mid(5).replace('/', '_');
-        QTest::qWaitFor([&] { return QFile::exists(lock); }, 20000);
+        if (!QTest::qWaitFor([&] { return QFile::exists(lock); }, 20000)) {
+            ::kill(recorder, SIGKILL);
+            ::waitpid(recorder, nullptr, 0);
+            state.SkipWithError("ondrix-record did not open the port");
+            return;
+        }
         const auto start = Clock::now();
-        PacedBoard writer(board, start, seconds * writesPerSecond);
-        QTest::qWaitFor([&] { return readingLines(QFile::decodeName(path)) == writer.count(); },
-                        seconds * 1000 + 20000);
+        const int count = seconds * writesPerSecond;
+        PacedBoard writer(board, start, count);
+        // Bounded; lost tells when the bound was reached.
+        static_cast<void>(
+            QTest::qWaitFor([&] { return readingLines(QFile::decodeName(path)) == count; }, seconds * 1000 + 20000));
         const double wall = std::chrono::duration<double>(Clock::now() - start).count();
         writer.join();
+        state.counters["max_rss_mb"] = peakResidentMb(recorder);
         ::kill(recorder, SIGTERM);
         int status = 0;
         rusage usage{};
@@ -152,7 +179,6 @@ void RecorderAlone(benchmark::State &state)
                            + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
         state.SetIterationTime(wall);
         state.counters["cpu_percent"] = 100.0 * cpu / wall;
-        state.counters["max_rss_mb"] = double(usage.ru_maxrss) / 1024.0;
         state.counters["lost"] = double(writer.count() - readingLines(QFile::decodeName(path)));
         state.counters["exit_status"] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -200,20 +226,25 @@ void runDisplay(benchmark::State &state, DisplaySettings settings)
         run.exec();
         const double wall = std::chrono::duration<double>(Clock::now() - start).count();
         const double cpuAll = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore;
+        // The wait for a recording's last readings below is not part of the run.
+        const int ticksRun = ticks;
+        const Clock::time_point lastTickRun = lastTick;
         const double writerCpu = writer.join();
         if (settings.recording) {
-            QTest::qWaitFor([&] { return form.decoder().decodedCount() == std::uint64_t(writer.count()); }, 20000);
+            // Bounded; lost tells when the bound was reached.
+            static_cast<void>(QTest::qWaitFor(
+                [&] { return form.decoder().decodedCount() == std::uint64_t(writer.count()); }, 20000));
             state.counters["lost"] = double(writer.count() - form.recorder().readingCount());
         }
         form.Button2->click(); // Stop
 
-        const auto schedule = start + std::chrono::milliseconds(settings.period) * ticks;
+        const auto schedule = start + std::chrono::milliseconds(settings.period) * ticksRun;
         state.SetIterationTime(wall);
         state.SetLabel(QGuiApplication::platformName().toStdString());
-        state.counters["ticks_per_s"] = ticks / wall;
+        state.counters["ticks_per_s"] = ticksRun / wall;
         state.counters["cpu_percent"] = 100.0 * (cpuAll - writerCpu) / wall;
-        state.counters["cpu_us_per_tick"] = 1e6 * (cpuAll - writerCpu) / std::max(ticks, 1);
-        state.counters["lag_ms"] = std::chrono::duration<double, std::milli>(lastTick - schedule).count();
+        state.counters["cpu_us_per_tick"] = 1e6 * (cpuAll - writerCpu) / std::max(ticksRun, 1);
+        state.counters["lag_ms"] = std::chrono::duration<double, std::milli>(lastTickRun - schedule).count();
         state.counters["sweep_x"] = form.state().sweepX;
     }
 }
