@@ -30,7 +30,12 @@ void UnattendedRecorder::start()
 {
     m_lookedAt = m_clock();
     m_fileName = m_pattern.nameAt(m_lookedAt);
-    m_recorder.start(QFile::decodeName(m_fileName.c_str()));
+    // With fields, a first file that cannot be opened waits for the next one as any
+    // other does, so that a service restarted on failure never repeats the message.
+    if (m_pattern.hasFields())
+        startFile(m_fileName);
+    else
+        m_recorder.start(QFile::decodeName(m_fileName.c_str()));
     m_statusTimer.start();
     openPort();
 }
@@ -73,7 +78,7 @@ void UnattendedRecorder::startFile(const std::string &name)
     m_fileName = name;
     try {
         m_recorder.start(QFile::decodeName(name.c_str()));
-        m_report(QStringLiteral("going on in %1").arg(m_recorder.path()));
+        m_report(QStringLiteral("recording into %1").arg(m_recorder.path()));
     } catch (const Exception &error) {
         m_recorder.stop();
         recordingFailed(error.message());

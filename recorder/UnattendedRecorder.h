@@ -37,8 +37,8 @@ public:
     UnattendedRecorder(const RecorderOptions &options, Report report, Clock clock = &currentTime);
     ~UnattendedRecorder() override;
 
-    // Opens the first file, raising EFCreateError when it cannot, then the port, or
-    // starts trying to.
+    // Opens the first file, then the port, or starts trying to. Without fields in the
+    // pattern, a file that cannot be opened raises EFCreateError.
     void start();
 
     // Ends: the port closed and its lock removed, everything received written and

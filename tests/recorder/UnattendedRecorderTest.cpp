@@ -197,7 +197,7 @@ TEST_F(UnattendedRecorderTest, aFullDiscIsToldOnceAFileAndTheNextFileIsTried)
     recorder->finish();
 
     QStringList failures = said;
-    failures.removeIf([](const QString &line) { return line.startsWith(QStringLiteral("going on in ")); });
+    failures.removeIf([](const QString &line) { return line.startsWith(QStringLiteral("recording into ")); });
     ASSERT_EQ(failures.size(), 2) << said.join('\n').toStdString();
     EXPECT_TRUE(failures[0].contains(today));
     EXPECT_TRUE(failures[1].contains(tomorrow));
