@@ -92,12 +92,12 @@ int main(int argc, char *argv[])
         recorder.finish();
         app.exit(1);
     }, Qt::QueuedConnection);
+    say(QStringLiteral("recording %1 into %2").arg(options.port, options.pattern));
     try {
         recorder.start();
     } catch (const Exception &error) {
         say(error.message());
         return 1;
     }
-    say(QStringLiteral("recording %1 into %2").arg(options.port, options.pattern));
     return app.exec();
 }
