@@ -2,7 +2,7 @@
 # Installs what is missing, builds Ondrix (Release) and starts it.
 #   ./run.sh                   starts a simulated board and Ondrix connected to it, running
 #   ./run.sh --port ttyUSB0    Ondrix on a real board (any other arguments are passed on)
-#   ./run.sh --replay FILE [--speed X] [--loop]
+#   ./run.sh --replay FILE [--speed X] [--loop | --follow]
 #                              the simulated board replays a recording (FILE - is stdin)
 # Without a display, Ondrix runs under Xvfb for a few seconds and a screenshot is written.
 set -euo pipefail
@@ -24,7 +24,7 @@ while (($#)); do
       [ $# -ge 2 ] || { echo "--speed needs a factor" >&2; exit 2; }
       replay_options+=(--speed "$2")
       shift 2 ;;
-    --loop) replay_options+=(--loop); shift ;;
+    --loop | --follow) replay_options+=("$1"); shift ;;
     *) args+=("$1"); shift ;;
   esac
 done

@@ -40,16 +40,13 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent)
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    // The port closes with the window's children, after the members: a delivery still
-    // under way then must not reach the decoder and the recorder.
-    ComPort1->OnRxChar = nullptr;
-}
+// The port closes with the window's children, after the members; the reception lets go
+// of it first.
+TForm1::~TForm1() = default;
 
 void TForm1::connectRecorder()
 {
-    m_decoder.setSink(&m_recorder);
+    m_reception = std::make_unique<PortReception>(*ComPort1, m_decoder, m_recorder);
     m_recordMenu = new RecordMenu(m_recorder, AdvPanel1);
     connect(&m_recorder, &ReadingRecorder::failed, this,
             [](const QString &message) { TApplication::ShowException(EWriteError(message)); });
@@ -111,13 +108,6 @@ void TForm1::restartSweep()
     for (TLineSeries *series : Series)
         series->ClearPoints();
     m_state.sweepX = 0;
-}
-
-void TForm1::ComPort1RxChar(TCustomComPort &, int Count)
-{
-    ComPort1->ReadText(m_received, Count);
-    m_recorder.beginDelivery();
-    m_decoder.decode(m_received);
 }
 
 void TForm1::Button1Click()

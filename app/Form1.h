@@ -3,13 +3,14 @@
 #include "app/AcquisitionState.h"
 #include "app/PictureNamer.h"
 #include "app/ReadingDecoder.h"
+#include "app/PortReception.h"
 #include "app/ReadingRecorder.h"
 #include "runtime/FrameGate.h"
 #include "runtime/PeriodicTimer.h"
 
 #include <QWidget>
 #include <array>
-#include <string>
+#include <memory>
 
 class QCheckBox;
 class QFrame;
@@ -89,7 +90,6 @@ public:
     // Handlers, as the window's design binds them.
     void Timer1Timer();
     void FormCreate();
-    void ComPort1RxChar(TCustomComPort &Sender, int Count);
     void Button1Click();
     void Button2Click();
     void FormClose();
@@ -130,10 +130,11 @@ private:
     AcquisitionState m_state;
     ReadingRecorder m_recorder; // outlives the decoder that feeds it
     ReadingDecoder m_decoder{m_state};
+    // Made with the port; let go first, so that no delivery reaches what goes before it.
+    std::unique_ptr<PortReception> m_reception;
     RecordMenu *m_recordMenu = nullptr;
     RecordingMark *m_recordingMark = nullptr;
     PictureNamer m_pictureNamer;
-    std::string m_received; // reused by every delivery, so decoding allocates nothing
     TForm2 *m_form2 = nullptr;
     FrameGate m_frameGate{*this};
 };

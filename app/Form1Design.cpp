@@ -1,5 +1,6 @@
 // The main window's designed controls: positions, captions, fonts and initial states.
 
+#include "app/BoardLine.h"
 #include "app/ChannelTable.h"
 #include "app/Form1.h"
 #include "app/FormLook.h"
@@ -201,24 +202,7 @@ void TForm1::createChart()
 void TForm1::configureComPort()
 {
     ComPort1->setPort(QStringLiteral("COM1"));
-    ComPort1->setBaudRate(br9600);
-    ComPort1->setDataBits(dbEight);
-    ComPort1->setStopBits(sbOneStopBit);
-    ComPort1->Parity().setBits(prNone);
-    ComPort1->setEvents({evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD,
-                         evRx80Full});
-    TComFlowControl &flow = ComPort1->FlowControl();
-    flow.setOutCTSFlow(true);
-    flow.setOutDSRFlow(false);
-    flow.setControlDTR(dtrDisable);
-    flow.setControlRTS(rtsHandshake);
-    flow.setXonXoffOut(false);
-    flow.setXonXoffIn(false);
-    TComTimeouts &timeouts = ComPort1->Timeouts();
-    timeouts.setReadInterval(10);
-    timeouts.setWriteTotalMultiplier(1);
-    timeouts.setWriteTotalConstant(1);
-    ComPort1->OnRxChar = [this](TCustomComPort &sender, int count) { ComPort1RxChar(sender, count); };
+    BoardLine::applyDefaults(*ComPort1);
 }
 
 void TForm1::arrangeTabOrder()

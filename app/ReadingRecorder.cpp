@@ -7,6 +7,7 @@
 #include "runtime/Exception.h"
 #include "runtime/Translation.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
 
@@ -36,7 +37,8 @@ void ReadingRecorder::finish()
     if (!m_writer)
         return;
     for (const RecordWriter::Unwritten &left : m_writer->finish())
-        std::fprintf(stderr, "ondrix: %zu readings could not be written to %s\n", left.readings,
+        std::fprintf(stderr, "%s: %zu readings could not be written to %s\n",
+                     qPrintable(QCoreApplication::applicationName()), left.readings,
                      QFile::encodeName(left.path).constData());
     m_writer.reset();
 }
@@ -65,8 +67,10 @@ void ReadingRecorder::start(const QString &path)
     m_path = path;
     m_readings = 0;
     // On its own, so that every buffer after it holds readings only.
-    if (m_file->wasEmpty())
+    if (m_file->wasEmpty()) {
+        m_bytes += RecordFormat::header.size();
         m_writer->write({m_recording, m_path, m_file}, std::string(RecordFormat::header), 0, false);
+    }
     m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
     beginDelivery(); // no line without a time, whoever calls take() first
 
@@ -116,6 +120,7 @@ void ReadingRecorder::handOver(bool sync)
         end(false);
         return;
     }
+    m_bytes += m_buffer.size();
     m_writer->write({m_recording, m_path, m_file}, std::exchange(m_buffer, {}), std::exchange(m_bufferReadings, 0),
                     sync);
     m_buffer.reserve(bufferSize + RecordFormat::maxLineLength);
@@ -124,6 +129,7 @@ void ReadingRecorder::handOver(bool sync)
 void ReadingRecorder::release(bool sync)
 {
     // The writer drops the last reference, so the file closes on its thread too.
+    m_bytes += m_buffer.size();
     m_writer->write({m_recording, m_path, std::move(m_file)}, std::exchange(m_buffer, {}),
                     std::exchange(m_bufferReadings, 0), sync);
 }

@@ -43,6 +43,9 @@ public:
     QString path() const { return m_path; }
     // Readings taken into the running recording; each is on the disc within a second.
     std::uint64_t readingCount() const { return m_readings; }
+    // Bytes handed to the writer since the program started, headers included; each is
+    // on the disc within a second unless its recording fails.
+    std::uint64_t byteCount() const { return m_bytes; }
 
     // Starts a recording into path at once; a running one ends first. A file that
     // cannot be opened raises EFCreateError with the message for the error box, and
@@ -90,6 +93,7 @@ private:
     std::uint64_t m_reported = 0;  // the last recording whose failure was shown
     QString m_path;
     std::uint64_t m_readings = 0;
+    std::uint64_t m_bytes = 0;
     QString m_armedPath;
     std::string m_buffer;
     std::size_t m_bufferReadings = 0;

@@ -2,11 +2,13 @@
 
 #include "runtime/Exception.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>
 #include <QMessageBox>
 #include <QWidget>
+#include <cstdio>
 
 QString TApplication::titleFromFileName(const QString &path)
 {
@@ -49,12 +51,17 @@ void TApplication::prepareWindowSystem()
 
 void TApplication::ShowException(const std::exception &error)
 {
-    if (QWidget *grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
     if (dynamic_cast<const EAbort *>(&error))
         return;
     const auto *own = dynamic_cast<const Exception *>(&error);
     const QString message = own ? own->message() : QString::fromLocal8Bit(error.what());
+    // A program without windows (the recorder) has no box to show: the journal gets it.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(message));
+        return;
+    }
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
 
     QMessageBox box(QMessageBox::Critical, title(), errorBoxText(message), QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);

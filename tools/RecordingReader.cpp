@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -40,10 +42,13 @@ RecordingReader::Start RecordingReader::readHeader(const SignalStop &stop)
     return RecordFormat::isHeader(line) ? Start::header : Start::notARecording;
 }
 
-std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, std::ostream &messages)
+std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, std::ostream &messages, Wait wait)
 {
+    m_wait = wait;
     std::string_view line;
     while (nextLine(stop, line)) {
+        if (std::exchange(m_headerDue, false) && RecordFormat::isHeader(line))
+            continue;
         const RecordFormat::Line reading = RecordFormat::parseLine(line);
         std::string_view problem = RecordFormat::problem(reading.status);
         if (m_skippingLongLine)
@@ -112,7 +117,32 @@ bool RecordingReader::fill(const SignalStop &stop)
     } while (got < 0 && errno == EINTR);
     if (got < 0)
         throw std::runtime_error(m_name + ": " + std::strerror(errno));
+    if (got == 0 && m_follower)
+        return followPastEnd(stop);
     m_atEnd = got == 0;
     m_end += static_cast<std::size_t>(got);
     return true;
+}
+
+// A followed file never ends: a line still without its line end waits for the rest.
+bool RecordingReader::followPastEnd(const SignalStop &stop)
+{
+    // Recorded times are seconds since the epoch; before the first reading, the look for
+    // a next file starts now.
+    const std::time_t lastTime = m_lastTime ? std::time_t(*m_lastTime / 1000000) : std::time(nullptr);
+    switch (m_follower->atEnd(m_input, m_name, lastTime, stop, m_wait == Wait::yes)) {
+    case RecordingFollower::Turn::grown:
+        return true;
+    case RecordingFollower::Turn::restarted:
+    case RecordingFollower::Turn::switched:
+        m_begin = m_end = 0;
+        m_lineNumber = 0;
+        m_lastTime.reset();
+        m_headerDue = true;
+        return true;
+    case RecordingFollower::Turn::wouldWait:
+    case RecordingFollower::Turn::stopped:
+        break;
+    }
+    return false;
 }

@@ -57,13 +57,27 @@ std::int64_t RecordingReplay::replayOnce()
         int readings = 0;
         for (; m_next && m_next->microseconds == time && readings < maxReadingsPerWrite; ++readings) {
             ReadingComposer::appendReading(m_text, m_next->channel, m_next->value, m_options.crlf);
-            m_next = m_recording.next(m_stop, m_messages);
+            // A followed recording with nothing more yet ends the delivery here: it goes
+            // out now, not once the next line has come.
+            m_next = m_recording.next(m_stop, m_messages, RecordingReader::Wait::no);
         }
         if (!sendDelivery(time))
             break;
         sent += readings;
+        if (!m_next && m_options.follow)
+            waitForMore();
     }
     return sent;
+}
+
+// Lines that come after a wait for the file to grow are late already: the first goes out
+// at once, and the recorded pace goes on from it.
+void RecordingReplay::waitForMore()
+{
+    const std::uint64_t waits = m_recording.waits();
+    m_next = m_recording.next(m_stop, m_messages);
+    if (m_next && m_recording.waits() != waits)
+        m_pacer.restart(offset(m_next->microseconds));
 }
 
 // Sends the delivery recorded at the given time when it is due; false on a stop. A reader

@@ -26,6 +26,7 @@ public:
 
 private:
     std::int64_t replayOnce();
+    void waitForMore();
     bool sendDelivery(std::int64_t microseconds);
     std::int64_t offset(std::int64_t microseconds) const;
 

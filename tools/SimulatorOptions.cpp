@@ -86,8 +86,11 @@ std::string parseOne(SimulatorOptions &options, int argc, const char *const *arg
         options.help = true;
         return {};
     }
-    if (name == "--crlf" || name == "--split" || name == "--loop") {
-        (name == "--crlf" ? options.crlf : name == "--split" ? options.split : options.loop) = true;
+    if (name == "--crlf" || name == "--split" || name == "--loop" || name == "--follow") {
+        (name == "--crlf"    ? options.crlf
+         : name == "--split" ? options.split
+         : name == "--loop"  ? options.loop
+                             : options.follow) = true;
         return {};
     }
     const NumberOption *number = findNumberOption(name);
@@ -110,8 +113,10 @@ std::string parseOne(SimulatorOptions &options, int argc, const char *const *arg
 // What the options together cannot do.
 std::string checkCombination(const SimulatorOptions &options, bool waveformOptionGiven)
 {
-    if (options.replay.empty() && (options.loop || options.speed != 1))
-        return "--speed and --loop go with --replay";
+    if (options.replay.empty() && (options.loop || options.follow || options.speed != 1))
+        return "--speed, --loop and --follow go with --replay";
+    if (options.follow && (options.loop || options.replay == "-"))
+        return "--follow waits for a file to grow: not with --loop, nor with standard input";
     if (!options.replay.empty() && waveformOptionGiven)
         return "--replay sends the recording's readings: --rate, --burst, --garbage, --count, --seed and --split do not apply";
     if (options.replay == "-" && options.loop)
@@ -165,6 +170,12 @@ std::string simulatorUsage(const std::string &programName)
         "  --speed X      replay X times as fast as recorded (default 1; 0.5 is half as\n"
         "                 fast; 0 sends as fast as the reader takes them)\n"
         "  --loop         replay the file again from its start whenever it ends\n"
+        "  --follow       at the end of FILE, wait for the recorder to add lines and send\n"
+        "                 them as they come, a second behind; a file cut short is replayed\n"
+        "                 from its start. FILE may be the recorder's pattern\n"
+        "                 (ondrix-record --record): then the replay goes on into the file\n"
+        "                 the pattern names now when the recorder starts it, in the same\n"
+        "                 folder\n"
         "  --help         this text\n"
         "\n"
         "Exit status: 0 when stopped by SIGINT or SIGTERM or after --count, 1 when the\n"

@@ -18,6 +18,7 @@ struct SimulatorOptions
     std::string replay;          // a recording to send instead of the waveforms; "-": stdin
     double speed = 1;            // replay pace as a multiple of the recorded one; 0: at once
     bool loop = false;           // replay again from the start at the end
+    bool follow = false;         // at the end, wait for the recording to grow
     bool help = false;
 };
 

@@ -10,6 +10,7 @@
 #include "SignalStop.h"
 #include "SimulatorOptions.h"
 
+#include <ctime>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -30,7 +31,12 @@ std::unique_ptr<BoardOutput> openOutput(const SimulatorOptions &options)
 // started us learns it from the exit status instead of a silent board.
 int replay(const SimulatorOptions &options)
 {
-    RecordingReader recording(options.replay);
+    // Followed, FILE may be a pattern: the replay starts with the file it names now.
+    const RecordPattern pattern(options.replay);
+    const std::string path = options.follow ? pattern.nameAt(std::time(nullptr)) : options.replay;
+    RecordingReader recording(path);
+    if (options.follow)
+        recording.follow(std::make_unique<RecordingFollower>(pattern, path, std::cerr));
     const SignalStop stop;
     if (recording.readHeader(stop) == RecordingReader::Start::notARecording) {
         std::cerr << "ondrix-board: " << recording.name() << " is not a recording of Ondrix: its first line is not "

@@ -8,6 +8,7 @@
 #include "tests/app/RecordTestFiles.h"
 #include "tests/support/BoardProcess.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +88,45 @@ TEST_F(ReplayTest, aReplayIsRecordedAsTheBoardWasAtFullSpeedAndAtTheRecordedPace
     const auto paced = record(replayOf(QStringLiteral("live.csv")), QStringLiteral("paced.csv"));
     EXPECT_EQ(readingsOf(paced), readingsOf(live));
     EXPECT_LE(medianGapDifference(live, paced), 5000);
+}
+
+// Readings on ADC0 valued first, first + 1, ..., a hundredth of a second apart.
+QByteArray recordedLines(int first, int count)
+{
+    QByteArray text;
+    for (int value = first; value < first + count; ++value)
+        text += "1796914002." + QByteArray::number(value).rightJustified(2, '0') + ",ADC0," + QByteArray::number(value) + '\n';
+    return text;
+}
+
+TEST_F(ReplayTest, aFollowedRecordingSendsWhatIsAddedAndStartsAgainOnceWhenCut)
+{
+    const QString path = folder.filePath(QStringLiteral("growing.csv"));
+    const auto put = [&](const QByteArray &bytes, QIODevice::OpenMode mode) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(mode));
+        file.write(bytes);
+    };
+    put(QByteArray(RecordFormat::header.data()) + recordedLines(0, 3), QIODevice::WriteOnly);
+    BoardProcess board(QStringLiteral(ONDRIX_BOARD), replayOf(QStringLiteral("growing.csv")) << QStringLiteral("--follow"));
+    TForm1 form;
+    form.ComPort1->setPort(QString::fromStdString(board.slavePath()));
+    form.Button1->click();
+    const auto received = [&](std::uint64_t count) {
+        return QTest::qWaitFor([&] { return form.decoder().decodedCount() == count; }, BoardProcess::generousMs);
+    };
+    ASSERT_TRUE(received(3));
+
+    put(recordedLines(3, 4), QIODevice::Append);
+    ASSERT_TRUE(received(7));
+    EXPECT_EQ(form.state().adcValue[0], 6);
+
+    put(QByteArray(RecordFormat::header.data()) + recordedLines(50, 2), QIODevice::WriteOnly | QIODevice::Truncate);
+    ASSERT_TRUE(received(9));
+    EXPECT_EQ(form.state().adcValue[0], 51);
+    const QString said = board.waitForError(QStringLiteral("cut short"));
+    EXPECT_EQ(said.count(QStringLiteral("cut short")), 1) << said.toStdString();
+    form.Button2->click();
 }
 
 } // namespace

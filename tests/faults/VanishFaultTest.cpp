@@ -6,36 +6,14 @@
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/ProcessProbe.h"
 #include "tests/serial/ComPortFixture.h"
+#include "tests/support/DeviceLink.h"
 
-#include <QDir>
-#include <QFile>
 #include <memory>
 #include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// The port names a link, as udev names an adapter; the link outlives each device.
-class DeviceLink
-{
-public:
-    DeviceLink()
-        : m_path(QDir::temp().filePath(QStringLiteral("ondrix-vanish-%1").arg(QCoreApplication::applicationPid())))
-    {
-    }
-    ~DeviceLink() { QFile::remove(m_path); }
-
-    QString path() const { return m_path; }
-    bool pointAt(const QString &device)
-    {
-        QFile::remove(m_path);
-        return QFile::link(device, m_path);
-    }
-
-private:
-    QString m_path;
-};
 
 TEST(VanishFault, everyVanishEndsTheThreadOnceWithoutSpinningAndStartWorksWhenBack)
 {

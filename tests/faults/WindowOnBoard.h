@@ -8,7 +8,7 @@
 
 // The main window connected to a board on a pseudo-terminal, every bar and trace shown,
 // as the end-to-end tests drive it. Deliveries are counted on their way to the window's
-// own received-characters handler.
+// own reception.
 struct WindowOnBoard
 {
     WindowOnBoard()
@@ -18,9 +18,9 @@ struct WindowOnBoard
             box->setChecked(true);
         for (QCheckBox *box : form.TraceBox)
             box->setChecked(true);
-        form.ComPort1->OnRxChar = [this](TCustomComPort &sender, int count) {
+        form.ComPort1->OnRxChar = [this, own = form.ComPort1->OnRxChar](TCustomComPort &sender, int count) {
             ++deliveries;
-            form.ComPort1RxChar(sender, count);
+            own(sender, count);
         };
     }
 

@@ -10,12 +10,12 @@ trap 'rm -rf "$prefix"' EXIT
 "$cmake_command" --install "$build" --prefix "$prefix" >/dev/null
 
 status=0
-for file in bin/ondrix bin/ondrix-board; do
+for file in bin/ondrix bin/ondrix-board bin/ondrix-record; do
   [ -x "$prefix/$file" ] || { echo "missing program: $file"; status=1; }
 done
 for file in share/applications/org.example.ondrix.desktop share/icons/hicolor/scalable/apps/ondrix.svg \
   share/metainfo/org.example.ondrix.metainfo.xml share/man/man1/ondrix.1.gz share/man/man1/ondrix-board.1.gz \
-  share/doc/ondrix/README.md share/locale/en/LC_MESSAGES/ondrix.mo share/locale/ru/LC_MESSAGES/ondrix-serial.mo; do
+  share/man/man1/ondrix-record.1.gz lib/systemd/system/ondrix-record@.service share/doc/ondrix/README.md share/locale/en/LC_MESSAGES/ondrix.mo share/locale/ru/LC_MESSAGES/ondrix-serial.mo; do
   [ -s "$prefix/$file" ] || { echo "missing file: $file"; status=1; }
 done
 # The entry names the icon by its installed name and starts the installed program.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package with scripts/package.sh, unpacks it into a scratch root and
-# runs both programs from there; the package holds exactly the files listed in
+# runs the programs from there; the package holds exactly the files listed in
 # EXPECTED. check-package.sh SOURCE_DIR EXPECTED; exit 77 (skipped) without the tools.
 set -euo pipefail
 source_dir=$1
@@ -37,4 +37,7 @@ QT_QPA_PLATFORM=offscreen "$root/usr/bin/ondrix" --version | grep -q '^ondrix ' 
   || { echo "ondrix --version from the unpacked package failed"; status=1; }
 "$root/usr/bin/ondrix-board" --help | grep -q -- '--replay' \
   || { echo "ondrix-board --help from the unpacked package failed"; status=1; }
+# The recorder needs no display at all.
+env -u DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/ondrix-record" --version | grep -q '^ondrix-record ' \
+  || { echo "ondrix-record --version from the unpacked package failed"; status=1; }
 exit "$status"
