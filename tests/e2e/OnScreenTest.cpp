@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 #include "chart/Chart.h"
+#include "tests/support/HeldFrames.h"
 #include "widgets/SpinEdit.h"
 
 #include <QApplication>
@@ -60,8 +61,7 @@ protected:
     void expectScreenEqualsAFullDrawing()
     {
         // The ticks of the last frame are painted once that frame is over.
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !form.frameGate().holding(); }, 1000));
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(paintHeldFrames(form.frameGate()));
         ASSERT_GT(form.Chart1->drawingPasses(), form.Chart1->wholeRedraws()) << "the ticks drew no bands";
 
         const QImage onScreen = asRgb32(form.screen()->grabWindow(form.winId()).toImage());
