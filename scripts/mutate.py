@@ -1,0 +1,175 @@
+#!/usr/bin/env python3
+"""Plants one fault at a time into a scratch copy of the tree and runs the tests that should
+catch it: a measure of how much the tests really check.
+
+  scripts/mutate.py --seed 1 --count 60                 a sample across the program's folders
+  scripts/mutate.py --seed 2 --count 10 --folders chart only there
+
+Each mutant changes one line of a program source: a comparison or arithmetic operator, an
+integer constant by one, && for || and back, a condition negated or dropped, the two
+arguments of a call swapped. The copy is rebuilt incrementally and the tests of the
+mutated folder run; a failing or hanging test kills the mutant. A mutant that does not
+compile is skipped and not counted. Prints each mutant (file:line, what was planted, the
+line before and after, killed or survived) and the score at the end. Not part of CI: every
+mutant costs a rebuild and a test run.
+"""
+
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+FOLDERS = ["runtime", "serial", "chart", "widgets", "app", "tools"]
+# The CTest names that cover each folder (regular expressions for ctest -R).
+TESTS = {
+    "runtime": r"^runtime_",
+    "serial": r"^serial_",
+    "chart": r"^chart_",
+    "widgets": r"^widgets_",
+    "app": r"^(app_|e2e_|recorder_)",
+    "tools": r"^(serial_simulator_test|e2e_replay_test)$",
+}
+
+# (name, pattern, replacement): each applies to one match of the pattern in a line.
+OPERATORS = [
+    ("<= to <", r"<=", "<"),
+    (">= to >", r">=", ">"),
+    ("< to <=", r"(?<![<\-])<(?![<=])", "<="),
+    ("> to >=", r"(?<![>\-])>(?![>=])", ">="),
+    ("== to !=", r"==", "!="),
+    ("!= to ==", r"!=", "=="),
+    ("&& to ||", r"&&", "||"),
+    ("|| to &&", r"\|\|", "&&"),
+    ("+ to -", r"(?<=[\w)\]] )\+(?= [\w(])", "-"),
+    ("- to +", r"(?<=[\w)\]] )-(?= [\w(])", "+"),
+    ("* to /", r"(?<=[\w)\]] )\*(?= [\w(])", "/"),
+    ("constant + 1", r"(?<![\w.])(\d+)(?![\w.])", lambda m: str(int(m.group(1)) + 1)),
+    ("constant - 1", r"(?<![\w.])([1-9]\d*)(?![\w.])", lambda m: str(int(m.group(1)) - 1)),
+    ("condition negated", r"\bif \((.*)\)(\s*\{?)$", r"if (!(\1))\2"),
+    ("branch always taken", r"\bif \((.*)\)(\s*\{?)$", r"if (true)\2"),
+    ("first of && dropped", r"\(([^()&|]+) && ", "(true && "),
+    ("arguments swapped", r"\(([\w.]+), ([\w.]+)\)", r"(\2, \1)"),
+]
+
+SKIPPED_LINE = re.compile(r'^\s*(#|//|\*|/\*)|static_assert|Q_OBJECT|"')
+
+
+def candidates(folders):
+    """Every (file, line number, operator, match index) a mutant can be made from."""
+    found = []
+    for folder in folders:
+        for path in sorted((ROOT / folder).rglob("*.cpp")):
+            for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+                if SKIPPED_LINE.search(line) or not line.strip():
+                    continue
+                for index, (_, pattern, _) in enumerate(OPERATORS):
+                    for match in re.finditer(pattern, line):
+                        found.append((path.relative_to(ROOT), number, index, match.start()))
+    return found
+
+
+def mutate(line, operator, at):
+    _, pattern, replacement = OPERATORS[operator]
+    match = re.compile(pattern).search(line, at)
+    if match is None or match.start() != at:
+        return None
+    planted = match.expand(replacement) if isinstance(replacement, str) else replacement(match)
+    changed = line[:at] + planted + line[match.end():]
+    return changed if changed != line else None
+
+
+def run(command, cwd, timeout, environment=None):
+    try:
+        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout, env=environment).returncode
+    except subprocess.TimeoutExpired:
+        return None
+
+
+# The programs the end-to-end tests start, rebuilt with the tests.
+PROGRAMS = ["ondrix", "ondrix-board", "ondrix-record"]
+
+
+def targets_of(build, tests):
+    """The executables to rebuild for the tests matching `tests`: each test's own program
+    (a test is named after it, fault runs share faults_test) and the programs."""
+    listing = subprocess.run(["ctest", "--test-dir", str(build), "-N", "-R", tests], check=True,
+                             capture_output=True, text=True).stdout
+    names = {re.sub(r"^faults_.*", "faults_test", name) for name in re.findall(r"Test +#\d+: (\S+)", listing)}
+    return sorted(names) + PROGRAMS
+
+
+def prepare(scratch, jobs):
+    if scratch.exists():
+        shutil.rmtree(scratch)
+    source = scratch / "src"
+    archive = subprocess.run(["git", "-C", str(ROOT), "archive", "HEAD"], check=True, capture_output=True).stdout
+    source.mkdir(parents=True)
+    subprocess.run(["tar", "-x", "-C", str(source)], input=archive, check=True)
+    build = scratch / "build"
+    subprocess.run(["cmake", "-S", str(source), "-B", str(build), "-G", "Ninja",
+                    "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", str(build), f"-j{jobs}"], check=True, stdout=subprocess.DEVNULL)
+    return source, build
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--count", type=int, default=60)
+    parser.add_argument("--folders", nargs="+", default=FOLDERS, choices=FOLDERS)
+    parser.add_argument("--scratch", type=Path, default=ROOT / "build-mutate")
+    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--test-timeout", type=int, default=600)
+    options = parser.parse_args()
+
+    pool = candidates(options.folders)
+    random.Random(options.seed).shuffle(pool)
+    source, build = prepare(options.scratch, options.jobs)
+    environment = {**os.environ, "QT_QPA_PLATFORM": "offscreen"}
+    killed = survived = skipped = 0
+    for file, number, operator, at in pool:
+        if killed + survived >= options.count:
+            break
+        path = source / file
+        original = path.read_text(encoding="utf-8")
+        lines = original.split("\n")
+        before = lines[number - 1]
+        changed = mutate(before, operator, at)
+        if changed is None:
+            continue
+        lines[number - 1] = changed
+        path.write_text("\n".join(lines), encoding="utf-8")
+        try:
+            targets = targets_of(build, TESTS[file.parts[0]])
+            if run(["cmake", "--build", str(build), f"-j{options.jobs}", "--target", *targets], source, 1800) != 0:
+                skipped += 1
+                continue
+            started = time.monotonic()
+            result = run(["ctest", "--test-dir", str(build), "-j", str(options.jobs), "-R", TESTS[file.parts[0]],
+                          "--stop-on-failure"], source, options.test_timeout, environment)
+            verdict = "survived" if result == 0 else "killed"
+            if result == 0:
+                survived += 1
+            else:
+                killed += 1
+            print(f"{file}:{number}: {OPERATORS[operator][0]}: {verdict} ({time.monotonic() - started:.0f} s)\n"
+                  f"    - {before.strip()}\n"
+                  f"    + {changed.strip()}", flush=True)
+        finally:
+            path.write_text(original, encoding="utf-8")
+    counted = killed + survived
+    score = 100.0 * killed / counted if counted else 0.0
+    print(f"seed {options.seed}: {counted} mutants, {killed} killed, {survived} survived, "
+          f"{skipped} did not compile: score {score:.1f} %")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
