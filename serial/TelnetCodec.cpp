@@ -97,29 +97,27 @@ void TelnetCodec::onByte(std::uint8_t byte)
 
 void TelnetCodec::onOption(std::uint8_t verb, std::uint8_t option)
 {
-    const bool accept = wanted(option);
     switch (verb) {
     case WILL: // the server offers to do something: take what we want, refuse the rest
-        if (!m_remoteSettled[option] || !accept)
-            reply(accept ? DO : DONT, option);
-        m_remoteSettled[option] = accept;
-        break;
+        return settle(m_remoteSettled[option], true, DO, DONT, option);
     case WONT:
-        if (m_remoteSettled[option])
-            reply(DONT, option);
-        m_remoteSettled[option] = false;
-        break;
+        return settle(m_remoteSettled[option], false, DO, DONT, option);
     case DO: // the server asks this side to do something
-        if (!m_localSettled[option] || !accept)
-            reply(accept ? WILL : WONT, option);
-        m_localSettled[option] = accept;
-        break;
+        return settle(m_localSettled[option], true, WILL, WONT, option);
     case DONT:
-        if (m_localSettled[option])
-            reply(WONT, option);
-        m_localSettled[option] = false;
-        break;
+        return settle(m_localSettled[option], false, WILL, WONT, option);
     }
+}
+
+// One side of one option: an offer or request is taken when wanted and refused otherwise,
+// a withdrawal is acknowledged. Only a change is answered, so two sides never echo each
+// other's replies for ever.
+void TelnetCodec::settle(bool &settled, bool offered, std::uint8_t yes, std::uint8_t no, std::uint8_t option)
+{
+    const bool on = offered && wanted(option);
+    if (offered ? (!settled || !on) : settled)
+        reply(on ? yes : no, option);
+    settled = on;
 }
 
 void TelnetCodec::reply(std::uint8_t verb, std::uint8_t option)

@@ -58,6 +58,7 @@ private:
 
     void onByte(std::uint8_t byte);
     void onOption(std::uint8_t verb, std::uint8_t option);
+    void settle(bool &settled, bool offered, std::uint8_t yes, std::uint8_t no, std::uint8_t option);
     void onSubnegotiation();
     void reply(std::uint8_t verb, std::uint8_t option);
 
