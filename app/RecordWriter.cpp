@@ -19,13 +19,22 @@ using Clock = std::chrono::steady_clock;
 // the thread is left behind.
 constexpr std::chrono::seconds lastWriteGrace{1};
 
+// A copy that shares no data with the original. The writer's thread never holds a reference
+// to a string of another thread: Qt counts the references of shared text in its own
+// library, where the race detector cannot see them.
+QString ownCopy(const QString &text)
+{
+    return text.isNull() ? QString() : QString(text.constData(), text.size());
+}
+
 } // namespace
 
 struct RecordWriter::Shared
 {
     struct Job
     {
-        Target target;
+        std::uint64_t recording;
+        std::shared_ptr<RecordFile> file;
         std::string bytes;
         std::size_t readings;
         bool sync;
@@ -59,7 +68,7 @@ struct RecordWriter::Shared
     void fail(std::uint64_t recording, const QString &reason)
     {
         const std::lock_guard lock(mutex);
-        addFailureLocked({recording, accounts[recording].path, reason});
+        addFailureLocked({recording, ownCopy(accounts[recording].path), reason});
     }
 
     void addFailureLocked(Failure failure)
@@ -124,10 +133,10 @@ struct RecordWriter::Loop
             ending = shared->endingSince;
         }
         for (Shared::Job &job : jobs) {
-            RecordStream &stream = streams.try_emplace(job.target.recording, job.target.file).first->second;
+            RecordStream &stream = streams.try_emplace(job.recording, job.file).first->second;
             const RecordStream::Amount dropped = stream.queue(std::move(job.bytes), job.readings, job.sync);
             if (dropped.bytes > 0)
-                shared->settle(job.target.recording, dropped);
+                shared->settle(job.recording, dropped);
         }
         return ending;
     }
@@ -189,10 +198,11 @@ void RecordWriter::write(Target target, std::string bytes, std::size_t readings,
     {
         const std::lock_guard lock(m_shared->mutex);
         Shared::Account &account = m_shared->accounts[target.recording];
-        account.path = target.path;
+        if (account.path.isNull())
+            account.path = ownCopy(target.path);
         account.bytes += bytes.size();
         account.readings += readings;
-        m_shared->jobs.push_back({std::move(target), std::move(bytes), readings, sync});
+        m_shared->jobs.push_back({target.recording, std::move(target.file), std::move(bytes), readings, sync});
     }
     m_shared->wait.wake();
 }
@@ -218,7 +228,7 @@ std::vector<RecordWriter::Unwritten> RecordWriter::finish()
     std::vector<Unwritten> unwritten;
     for (const auto &[recording, account] : m_shared->accounts) {
         if (account.readings > 0)
-            unwritten.push_back({account.path, account.readings});
+            unwritten.push_back({ownCopy(account.path), account.readings});
     }
     lock.unlock();
     if (ended)
