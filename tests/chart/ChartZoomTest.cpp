@@ -3,6 +3,7 @@
 #include "chart/LineSeries.h"
 #include "chart/ZoomRules.h"
 #include "tests/chart/FormChart.h"
+#include "tests/support/PixelDifference.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -317,12 +318,7 @@ TEST_F(ChartZoom, ZoomRectangleIsDrawnOverTheWindowOnlyWhileDragging)
     const auto notXor = [](QRgb screen) { return (~(0xC0C0C0u ^ screen) & 0xFFFFFFu) | 0xFF000000u; };
     for (const QPoint p : {QPoint(300, 60), QPoint(339, 60), QPoint(300, 99), QPoint(339, 99), QPoint(320, 60), QPoint(300, 80)})
         EXPECT_EQ(during.pixel(p), notXor(before.pixel(p))) << p.x() << "," << p.y();
-    int changed = 0;
-    for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x)
-            changed += before.pixel(x, y) != during.pixel(x, y);
-    }
-    EXPECT_EQ(changed, 2 * 40 + 2 * 38);
+    EXPECT_EQ(differingPixels(before, during), 2 * 40 + 2 * 38);
     // A picture saved meanwhile shows the chart, not the drag.
     EXPECT_EQ(chart.RenderBitmap(clWhite, chart.rect()).convertToFormat(QImage::Format_RGB32),
               before.convertToFormat(QImage::Format_RGB32));
@@ -330,6 +326,27 @@ TEST_F(ChartZoom, ZoomRectangleIsDrawnOverTheWindowOnlyWhileDragging)
     QTest::mouseMove(&chart, {310, 70});
     QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, {310, 70});
     pointerAway();
+    EXPECT_EQ(chart.grab().toImage(), before);
+}
+
+// A pixel inverted twice would vanish: however thin the rectangle, each of its pixels
+// changes once (for w x h: two rows of w where h allows, two columns between them).
+TEST_F(ChartZoom, ThinZoomRectanglesShowEveryPixelOfTheirOutline)
+{
+    struct Row
+    {
+        int width, height, changed;
+    };
+    const QImage before = chart.grab().toImage();
+    for (const Row row : {Row{40, 1, 40}, Row{40, 2, 80}, Row{40, 3, 82}, Row{1, 40, 40}, Row{2, 40, 80}}) {
+        QTest::mousePress(&chart, Qt::LeftButton, Qt::NoModifier, {300, 60});
+        QTest::mouseMove(&chart, {300 + row.width, 60 + row.height});
+        settle();
+        EXPECT_EQ(differingPixels(before, chart.grab().toImage()), row.changed) << row.width << " x " << row.height;
+        QTest::mouseMove(&chart, {300, 60});
+        QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, {300, 60});
+        pointerAway();
+    }
     EXPECT_EQ(chart.grab().toImage(), before);
 }
 
