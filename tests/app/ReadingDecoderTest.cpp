@@ -168,6 +168,8 @@ TEST_F(ReadingDecoderTest, aStrayCharacterEndsTheTextInFrontButNotTheNextReading
          {untouched, untouched, untouched, untouched, untouched, untouched}, 1},
         {"a stray split across deliveries", {"9", "9", "Z", "4", "2f"},
          {untouched, untouched, untouched, untouched, 42, untouched}, 1},
+        {"punctuation is a stray: a decimal point ends the text in front", {"5.3b"},
+         {3, untouched, untouched, untouched, untouched, untouched}, 1},
         {"after the separator nothing is a stray", {"6 B9a"},
          {untouched, untouched, untouched, untouched, untouched, 6}, 0},
     };

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <csignal>
+#include <pthread.h>
 #include <future>
 #include <thread>
 
@@ -278,6 +280,37 @@ TEST_F(ComPortOnPty, AbortEndsAReadWaitingOnAnotherThread)
         port.AbortPendingIO();
     ASSERT_EQ(read.wait_for(std::chrono::seconds(0)), std::future_status::ready);
     EXPECT_EQ(read.get(), EComPort::ReadFailed);
+}
+
+// A signal handled by the program (without SA_RESTART) interrupts the wait: the read goes
+// on and still ends at its total limit, however many signals came.
+TEST_F(ComPortOnPty, SignalsDuringAReadNeitherEndNorHoldItPastItsLimit)
+{
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = [](int) {};
+    sigaction(SIGUSR1, &ignore, &previous);
+    port.setEvents({});
+    port.Timeouts().setReadInterval(0);
+    port.Timeouts().setReadTotalConstant(100);
+    port.OpenPort();
+    std::promise<pthread_t> reader;
+    auto read = std::async(std::launch::async, [&] {
+        reader.set_value(pthread_self());
+        std::string text;
+        return port.ReadText(text, 5);
+    });
+    const pthread_t readerThread = reader.get_future().get();
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::milliseconds(generousMs);
+    while (read.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready
+           && std::chrono::steady_clock::now() < bound)
+        pthread_kill(readerThread, SIGUSR1);
+    const bool ended = read.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    if (!ended)
+        port.AbortPendingIO(); // lets the test end
+    EXPECT_TRUE(ended);
+    if (ended)
+        EXPECT_EQ(read.get(), 0);
+    sigaction(SIGUSR1, &previous, nullptr);
 }
 
 TEST(ComPortClosed, OperationsOnAClosedPort)
