@@ -4,6 +4,7 @@ catch it: a measure of how much the tests really check.
 
   scripts/mutate.py --seed 1 --count 60                 a sample across the program's folders
   scripts/mutate.py --seed 2 --count 10 --folders chart only there
+  scripts/mutate.py --recheck seed1.log                 the survivors of an earlier run, again
 
 Each mutant changes one line of a program source: a comparison or arithmetic operator, an
 integer constant by one, && for || and back, a condition negated or dropped, the two
@@ -119,55 +120,89 @@ def prepare(scratch, jobs):
     return source, build
 
 
+def survivors_in(log):
+    """The (file, line number, operator name, line before, line after) of each survivor
+    that an earlier run printed."""
+    found = re.findall(r"^(\S+):(\d+): (.+?): survived .*\n    - (.*)\n    \+ (.*)$",
+                       log.read_text(encoding="utf-8"), re.MULTILINE)
+    return [(Path(file), int(number), name, before, after) for file, number, name, before, after in found]
+
+
+def sampled(pool, source):
+    """The mutants of a shuffled pool in its order, as (file, line number, operator name,
+    line before, line after)."""
+    for file, number, operator, at in pool:
+        line = (source / file).read_text(encoding="utf-8").split("\n")[number - 1]
+        changed = mutate(line, operator, at)
+        if changed is not None:
+            yield file, number, OPERATORS[operator][0], line.strip(), changed.strip()
+
+
+class Trial:
+    """Plants mutants one at a time into the scratch copy and runs the folder's tests."""
+
+    def __init__(self, source, build, options):
+        self.source, self.build, self.options = source, build, options
+        self.environment = {**os.environ, "QT_QPA_PLATFORM": "offscreen"}
+
+    def verdict(self, file, number, before, after):
+        """'killed', 'survived', or None when the mutant does not compile."""
+        path = self.source / file
+        original = path.read_text(encoding="utf-8")
+        lines = original.split("\n")
+        if lines[number - 1].strip() != before:
+            raise SystemExit(f"{file}:{number} no longer reads: {before}")
+        lines[number - 1] = lines[number - 1].replace(before, after, 1)
+        path.write_text("\n".join(lines), encoding="utf-8")
+        try:
+            tests = TESTS[file.parts[0]]
+            jobs = f"-j{self.options.jobs}"
+            if run(["cmake", "--build", str(self.build), jobs, "--target", *targets_of(self.build, tests)],
+                   self.source, 1800) != 0:
+                return None
+            result = run(["ctest", "--test-dir", str(self.build), jobs, "-R", tests, "--stop-on-failure"],
+                         self.source, self.options.test_timeout, self.environment)
+            return "survived" if result == 0 else "killed"
+        finally:
+            path.write_text(original, encoding="utf-8")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--folders", nargs="+", default=FOLDERS, choices=FOLDERS)
+    parser.add_argument("--recheck", type=Path, help="run again only the survivors this earlier output names")
     parser.add_argument("--scratch", type=Path, default=ROOT / "build-mutate")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--test-timeout", type=int, default=600)
     options = parser.parse_args()
 
-    pool = candidates(options.folders)
-    random.Random(options.seed).shuffle(pool)
     source, build = prepare(options.scratch, options.jobs)
-    environment = {**os.environ, "QT_QPA_PLATFORM": "offscreen"}
-    killed = survived = skipped = 0
-    for file, number, operator, at in pool:
-        if killed + survived >= options.count:
+    trial = Trial(source, build, options)
+    if options.recheck:
+        mutants = survivors_in(options.recheck)
+    else:
+        pool = candidates(options.folders)
+        random.Random(options.seed).shuffle(pool)
+        mutants = sampled(pool, source)
+    counts = {"killed": 0, "survived": 0, None: 0}
+    for file, number, name, before, after in mutants:
+        if not options.recheck and counts["killed"] + counts["survived"] >= options.count:
             break
-        path = source / file
-        original = path.read_text(encoding="utf-8")
-        lines = original.split("\n")
-        before = lines[number - 1]
-        changed = mutate(before, operator, at)
-        if changed is None:
-            continue
-        lines[number - 1] = changed
-        path.write_text("\n".join(lines), encoding="utf-8")
-        try:
-            targets = targets_of(build, TESTS[file.parts[0]])
-            if run(["cmake", "--build", str(build), f"-j{options.jobs}", "--target", *targets], source, 1800) != 0:
-                skipped += 1
-                continue
-            started = time.monotonic()
-            result = run(["ctest", "--test-dir", str(build), "-j", str(options.jobs), "-R", TESTS[file.parts[0]],
-                          "--stop-on-failure"], source, options.test_timeout, environment)
-            verdict = "survived" if result == 0 else "killed"
-            if result == 0:
-                survived += 1
-            else:
-                killed += 1
-            print(f"{file}:{number}: {OPERATORS[operator][0]}: {verdict} ({time.monotonic() - started:.0f} s)\n"
-                  f"    - {before.strip()}\n"
-                  f"    + {changed.strip()}", flush=True)
-        finally:
-            path.write_text(original, encoding="utf-8")
+        started = time.monotonic()
+        verdict = trial.verdict(file, number, before, after)
+        counts[verdict] += 1
+        if verdict:
+            print(f"{file}:{number}: {name}: {verdict} ({time.monotonic() - started:.0f} s)\n"
+                  f"    - {before}\n"
+                  f"    + {after}", flush=True)
+    killed, survived = counts["killed"], counts["survived"]
     counted = killed + survived
     score = 100.0 * killed / counted if counted else 0.0
-    print(f"seed {options.seed}: {counted} mutants, {killed} killed, {survived} survived, "
-          f"{skipped} did not compile: score {score:.1f} %")
+    sample = f"survivors of {options.recheck}" if options.recheck else f"seed {options.seed}"
+    print(f"{sample}: {counted} mutants, {killed} killed, {survived} survived, "
+          f"{counts[None]} did not compile: score {score:.1f} %")
     return 0
 
 
