@@ -45,6 +45,20 @@ TEST_F(FormChartPicture, PanelIsSilverWithARaisedBevel)
     EXPECT_EQ(picture.pixel(400, 248), rgb(clBtnShadow));
 }
 
+TEST_F(FormChartPicture, InnerBevelLiesInsideTheOuterBevelAndTheBorder)
+{
+    form.chart.setBevelInner(bvLowered);
+    form.chart.setBorderWidth(2);
+    const QImage picture = renderAndLayOut();
+    // Outer bevel: row and column 0 and the last ones; border: 1 and 2; inner bevel: 3.
+    EXPECT_EQ(picture.pixel(400, 2), rgb(clSilver));
+    EXPECT_EQ(picture.pixel(400, 3), rgb(clBtnShadow));
+    EXPECT_EQ(picture.pixel(3, 100), rgb(clBtnShadow));
+    EXPECT_EQ(picture.pixel(400, 245), rgb(clBtnHighlight));
+    EXPECT_EQ(picture.pixel(821, 100), rgb(clBtnHighlight));
+    EXPECT_EQ(picture.pixel(822, 100), rgb(clSilver));
+}
+
 TEST_F(FormChartPicture, EmptySeriesGiveALegendBoxOfSixBlankRows)
 {
     const QImage picture = renderAndLayOut();
@@ -93,6 +107,11 @@ TEST_F(FormChartPicture, BackWallFramesThePlotAndShowsThePanelInside)
             ++framed;
     }
     EXPECT_EQ(framed, bottom.end() - bottom.start() + 1);
+    // The grid lines end inside the plot: the axis line below them is unbroken.
+    int axisLine = 0;
+    for (int x = bottom.start(); x <= bottom.end(); ++x)
+        axisLine += picture.pixel(x, form.chart.plotRect().bottom) == rgb(clBlack);
+    EXPECT_EQ(axisLine, bottom.end() - bottom.start() + 1);
     EXPECT_EQ(picture.pixel(bottom.start(), plotTop() - 1), rgb(clSilver));
     // Between grid lines the clear wall shows the panel.
     EXPECT_EQ(picture.pixel((xOf(100) + xOf(200)) / 2, (yOf(500) + yOf(600)) / 2), rgb(clSilver));
