@@ -511,6 +511,10 @@ TEST_F(ChartReadout, PointerMovesRepaintOnlyTheOverlayFromTheBufferAndPicturesSt
     EXPECT_GT(pixelsOfColor(window, markLine, clBlack), pixelsOfColor(buffer, markLine, clBlack) + lineAfter.height() / 2);
     const QRect box = readout().boxRect();
     EXPECT_GT(differingPixels(window.copy(box), buffer.copy(box)), 2 * box.width()); // frame and text
+    // The frame is the box's outermost pixels, within what is repainted for it.
+    for (const QRect edge : {QRect(box.left(), box.top(), box.width(), 1), QRect(box.left(), box.bottom(), box.width(), 1),
+                             QRect(box.left(), box.top(), 1, box.height()), QRect(box.right(), box.top(), 1, box.height())})
+        EXPECT_EQ(pixelsOfColor(window, edge, clBlack), edge.width() * edge.height());
     chart.SaveBitmapFile(folder.filePath("after.bmp"));
     QFile before(folder.filePath("before.bmp"));
     QFile after(folder.filePath("after.bmp"));
