@@ -65,6 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         IncrementRow{"threeLabelsGive500", 45, 14, 10, 1210, 0, 500},
         IncrementRow{"configuredIncrementRaisedAlongTheSteps", 45, 14, 10, 1210, 300, 500},
         IncrementRow{"configuredIncrementKeptWhenItFits", 184, 14, 10, 1210, 150, 150},
+        IncrementRow{"configuredFractionKeptWhenItFits", 184, 14, 10, 5, 0.5, 0.5},
         IncrementRow{"rangeBelowOneStartsTiny", 200, 14, 10, 0.5, 0, 0.05},
         IncrementRow{"noSeparationKeepsTheStart", 184, 14, 0, 1210, 0, 1},
         IncrementRow{"noRoomForALabel", 5, 14, 10, 1210, 0, 1e-12},

@@ -3,6 +3,7 @@
 // once a file. The clock that names the files is the test's.
 
 #include "app/RecordFormat.h"
+#include "app/RecordPattern.h"
 #include "recorder/UnattendedRecorder.h"
 #include "tests/support/DeviceLink.h"
 #include "tests/support/FullFolder.h"
@@ -85,6 +86,18 @@ protected:
     std::time_t now = lastSecondOfDay();
     QStringList said;
 };
+
+TEST(RecordPatternTest, anyPercentButADoubledOneMakesTheNameFollowTheClock)
+{
+    const std::pair<const char *, bool> rows[] = {
+        {"day-%Y.csv", true}, {"100%%.csv", false}, {"100%%-%d.csv", true}, {"%%%d", true}, {"end%", false}};
+    for (const auto &[pattern, fields] : rows) {
+        const RecordPattern recordPattern(pattern);
+        EXPECT_EQ(recordPattern.hasFields(), fields) << pattern;
+        if (!fields)
+            EXPECT_EQ(recordPattern.nameAt(0), pattern);
+    }
+}
 
 TEST(RecorderOptionsTest, lineFlowAndMultiplierTakeWhatTheWindowOffersAndRefuseTheRest)
 {

@@ -71,6 +71,15 @@ TEST_F(ComPortOnPty, LineFormatsReachTheDevice)
     }
 }
 
+TEST_F(ComPortOnPty, EveryListedRateReachesTheDeviceAsTheNumberTheListShows)
+{
+    port.OpenPort();
+    for (int rate = br110; rate < BaudRateCount; ++rate) {
+        port.setBaudRate(TBaudRate(rate));
+        EXPECT_EQ(port.Device().lineState().rate, BaudRateToText(TBaudRate(rate)).toInt()) << rate;
+    }
+}
+
 TEST_F(ComPortOnPty, ChangesReachAnOpenDeviceAtOnceUnlessAnUpdateIsPending)
 {
     port.OpenPort();
