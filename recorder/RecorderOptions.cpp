@@ -2,6 +2,7 @@
 
 #include "app/BoardLine.h"
 #include "serial/CustomComPort.h"
+#include "serial/PortAddress.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -94,6 +95,9 @@ QString RecorderOptions::read(QCommandLineParser &parser, const QStringList &arg
     pattern = parser.value(recordOption);
     if (port.isEmpty() || pattern.isEmpty())
         return QStringLiteral("--port and --record are both needed");
+    // A network address that cannot be opened as written would be retried for ever.
+    if (const QString problem = PortAddress::problem(port); !problem.isEmpty())
+        return QStringLiteral("--port %1: %2").arg(port, problem);
     if (parser.isSet(lineOption) && !setLine(parser.value(lineOption)))
         return QStringLiteral("--line takes a rate and a frame like 9600,8N1 or 115200,7E2, not '%1'").arg(parser.value(lineOption));
     if (parser.isSet(flowOption) && !setFlow(parser.value(flowOption)))
