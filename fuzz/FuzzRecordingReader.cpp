@@ -8,6 +8,7 @@
 #include "tools/SignalStop.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -63,33 +64,50 @@ std::size_t lineCount(std::string_view data)
     return std::size_t(std::count(data.begin(), data.end(), '\n')) + (!data.empty() && data.back() != '\n');
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
+// A stop that came while reading, meant for libFuzzer, cut the reading short: no finding.
+void expect(bool holds, const SignalStop &stop)
 {
-    const std::string_view data(reinterpret_cast<const char *>(bytes), size);
+    if (!holds && !stop.requested())
+        std::abort();
+}
+
+void checkRecording(std::string_view data, const SignalStop &stop)
+{
     RecordingReader reader(fileHolding(data));
-    // Per input, so that libFuzzer's own handlers are back in between.
-    const SignalStop stop;
     const RecordingReader::Start start = reader.readHeader(stop);
     const bool header = RecordFormat::isHeader(data.substr(0, data.find('\n')));
-    if ((start == RecordingReader::Start::empty) != data.empty()
-        || (start == RecordingReader::Start::header) != (!data.empty() && header))
-        std::abort();
+    expect((start == RecordingReader::Start::empty) == data.empty()
+               && (start == RecordingReader::Start::header) == (!data.empty() && header),
+           stop);
     if (start != RecordingReader::Start::header)
-        return 0;
+        return;
 
     std::ostringstream messages;
     const std::vector<RecordFormat::Line> readings = readAll(reader, stop, messages);
     const std::string said = messages.str();
-    if (readings.size() + std::size_t(std::count(said.begin(), said.end(), '\n')) != lineCount(data) - 1)
-        std::abort();
+    expect(readings.size() + std::size_t(std::count(said.begin(), said.end(), '\n')) == lineCount(data) - 1, stop);
 
     std::ostringstream again;
-    if (!reader.rewind(stop))
-        std::abort();
+    expect(reader.rewind(stop), stop);
     const std::vector<RecordFormat::Line> second = readAll(reader, stop, again);
-    if (!std::equal(second.begin(), second.end(), readings.begin(), readings.end(), same) || again.str() != said)
-        std::abort();
+    expect(std::equal(second.begin(), second.end(), readings.begin(), readings.end(), same) && again.str() == said,
+           stop);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
+{
+    bool stopped = false;
+    {
+        // Per input, so that libFuzzer's own handlers are back in between.
+        const SignalStop stop;
+        checkRecording(std::string_view(reinterpret_cast<const char *>(bytes), size), stop);
+        stopped = stop.requested();
+    }
+    // The SIGINT or SIGTERM that stopped the reading was libFuzzer's, now that its
+    // handler is back.
+    if (stopped)
+        std::raise(SIGTERM);
     return 0;
 }
