@@ -1,11 +1,9 @@
 #include "app/RecordPathCheck.h"
 #include "runtime/Translation.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstdio>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -60,14 +58,4 @@ QString RecordPathCheck::problem(const QString &path)
     if (errno != ENOENT)
         return reason(errno);
     return folderProblem(QFileInfo(path).absolutePath());
-}
-
-bool RecordPathCheck::acceptOrComplain(const QString &path)
-{
-    const QString problem = RecordPathCheck::problem(path);
-    if (problem.isEmpty())
-        return true;
-    std::fprintf(stderr, "%s: cannot record into %s: %s\n", qPrintable(QCoreApplication::applicationName()),
-                 qPrintable(path), qPrintable(problem));
-    return false;
 }

@@ -13,8 +13,4 @@ public:
     // character device) and writable; a new one needs a writable folder. "-" is
     // standard output and always fits.
     static QString problem(const QString &path);
-
-    // Writes "ondrix: cannot record into PATH: REASON" on stderr when there is a
-    // problem; true when there is none.
-    static bool acceptOrComplain(const QString &path);
 };

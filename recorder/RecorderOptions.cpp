@@ -2,7 +2,9 @@
 
 #include "app/BoardLine.h"
 #include "serial/CustomComPort.h"
+#include "serial/PortAddress.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 
 void RecorderOptions::applyTo(TCustomComPort &target) const
@@ -59,4 +61,48 @@ bool RecorderOptions::setMultiplier(const QString &text)
         return false;
     multiplier = value;
     return true;
+}
+
+QString RecorderOptions::read(QCommandLineParser &parser, const QStringList &arguments)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Records every reading of an ADC board on a serial line into CSV files, without a window.\n"
+        "The file name may hold strftime fields (%Y-%m-%d): a new file starts whenever the name changes."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Serial device to read (ttyUSB0, /dev/ttyUSB0)."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption recordOption(QStringLiteral("record"),
+                                          QStringLiteral("File to record into; strftime fields give one file a day, say."),
+                                          QStringLiteral("pattern"));
+    const QCommandLineOption lineOption(QStringLiteral("line"),
+                                        QStringLiteral("Rate, data bits, parity, stop bits (default 9600,8N1)."),
+                                        QStringLiteral("settings"));
+    const QCommandLineOption flowOption(QStringLiteral("flow"), QStringLiteral("rtscts (default), xonxoff or none."),
+                                        QStringLiteral("control"));
+    const QCommandLineOption multiplierOption(QStringLiteral("multiplier"),
+                                              QStringLiteral("Multiply every reading, 1 to 100000 (default 1)."),
+                                              QStringLiteral("n"));
+    parser.addOptions({portOption, recordOption, lineOption, flowOption, multiplierOption});
+    if (!parser.parse(arguments))
+        return parser.errorText();
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version))
+        return {};
+    if (!parser.positionalArguments().isEmpty())
+        return QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().front());
+    port = parser.value(portOption);
+    pattern = parser.value(recordOption);
+    if (port.isEmpty() || pattern.isEmpty())
+        return QStringLiteral("--port and --record are both needed");
+    // A network address that cannot be opened as written would be retried for ever.
+    if (const QString problem = PortAddress::problem(port); !problem.isEmpty())
+        return QStringLiteral("--port %1: %2").arg(port, problem);
+    if (parser.isSet(lineOption) && !setLine(parser.value(lineOption)))
+        return QStringLiteral("--line takes a rate and a frame like 9600,8N1 or 115200,7E2, not '%1'").arg(parser.value(lineOption));
+    if (parser.isSet(flowOption) && !setFlow(parser.value(flowOption)))
+        return QStringLiteral("--flow takes rtscts, xonxoff or none, not '%1'").arg(parser.value(flowOption));
+    if (parser.isSet(multiplierOption) && !setMultiplier(parser.value(multiplierOption)))
+        return QStringLiteral("--multiplier takes a whole number from 1 to 100000, not '%1'").arg(parser.value(multiplierOption));
+    return {};
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QCommandLineParser;
 class TCustomComPort;
 
 // What ondrix-record was asked to do; the defaults are the window's.
@@ -19,6 +20,11 @@ struct RecorderOptions
     TStopBits stopBits = sbOneStopBit;
     TFlowControl flow = fcHardware;
     int multiplier = 1;
+
+    // Reads arguments, the program's name first, with parser, which then answers --help
+    // and --version (QCommandLineParser::process); nothing past those is looked at. What
+    // is wrong with them, for a one-line refusal, or an empty text.
+    QString read(QCommandLineParser &parser, const QStringList &arguments);
 
     // The line as the window opens it, with these settings over it.
     void applyTo(TCustomComPort &port) const;

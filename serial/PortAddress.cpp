@@ -1,7 +1,6 @@
 #include "serial/PortAddress.h"
 
 #include <QRegularExpression>
-#include <cstdio>
 
 bool PortAddress::looksLikeAddress(const QString &name)
 {
@@ -26,13 +25,11 @@ std::optional<PortAddress> PortAddress::parse(const QString &name)
     return address;
 }
 
-bool PortAddress::acceptOrComplain(const QString &name)
+QString PortAddress::problem(const QString &name)
 {
     if (!looksLikeAddress(name) || parse(name))
-        return true;
-    std::fprintf(stderr, "ondrix: --port %s: a port on the network is rfc2217://HOST:PORT or socket://HOST:PORT\n",
-                 qPrintable(name));
-    return false;
+        return {};
+    return QStringLiteral("a port on the network is rfc2217://HOST:PORT or socket://HOST:PORT");
 }
 
 std::string PortAddress::describe() const

@@ -20,9 +20,9 @@ struct PortAddress
     // The address name gives, or nothing when it is not one of the two forms.
     static std::optional<PortAddress> parse(const QString &name);
 
-    // Writes "ondrix: --port NAME: ..." on stderr when name contains "://" but is not
-    // one of the two forms; true when it is acceptable as a port name.
-    static bool acceptOrComplain(const QString &name);
+    // What is wrong with name as a port when it contains "://" but is not one of the two
+    // forms, for a refusal on the command line; an empty text when it is acceptable.
+    static QString problem(const QString &name);
 
     // "HOST port PORT", for messages.
     std::string describe() const;

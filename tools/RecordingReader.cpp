@@ -39,7 +39,7 @@ RecordingReader::Start RecordingReader::readHeader(const SignalStop &stop)
     std::string_view line;
     if (!nextLine(stop, line))
         return Start::empty;
-    return RecordFormat::isHeader(line) ? Start::header : Start::notARecording;
+    return isHeader(line) ? Start::header : Start::notARecording;
 }
 
 std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, std::ostream &messages, Wait wait)
@@ -47,7 +47,7 @@ std::optional<RecordFormat::Line> RecordingReader::next(const SignalStop &stop, 
     m_wait = wait;
     std::string_view line;
     while (nextLine(stop, line)) {
-        if (std::exchange(m_headerDue, false) && RecordFormat::isHeader(line))
+        if (std::exchange(m_headerDue, false) && isHeader(line))
             continue;
         const RecordFormat::Line reading = RecordFormat::parseLine(line);
         std::string_view problem = RecordFormat::problem(reading.status);
@@ -73,6 +73,12 @@ bool RecordingReader::rewind(const SignalStop &stop)
     m_lineNumber = 0;
     m_lastTime.reset();
     return readHeader(stop) == Start::header;
+}
+
+// Of a line longer than the buffer only the end is left, which may look like anything.
+bool RecordingReader::isHeader(std::string_view line) const
+{
+    return !m_skippingLongLine && RecordFormat::isHeader(line);
 }
 
 // The next line without its line end. Of a line that does not fit the buffer only the

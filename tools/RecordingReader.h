@@ -50,6 +50,7 @@ public:
     bool rewind(const SignalStop &stop);
 
 private:
+    bool isHeader(std::string_view line) const;
     bool nextLine(const SignalStop &stop, std::string_view &line);
     bool fill(const SignalStop &stop);
     bool followPastEnd(const SignalStop &stop);

@@ -97,6 +97,7 @@ TEST(RecorderProgramTest, aWrongCommandLineIsOneLineAndStatusTwo)
          QStringLiteral("--multiplier"), QStringLiteral("0")},
         {QStringLiteral("--port"), QStringLiteral("ttyUSB0"), QStringLiteral("--record"), QStringLiteral("x.csv"),
          QStringLiteral("extra")},
+        {QStringLiteral("--port"), QStringLiteral("rfc2217://host"), QStringLiteral("--record"), QStringLiteral("x.csv")},
     };
     for (const QStringList &arguments : lines) {
         QProcess program;

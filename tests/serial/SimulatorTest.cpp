@@ -338,15 +338,18 @@ TEST(Replay, SendsGoodReadingsAndNamesEveryOtherLine)
 
 TEST(Replay, RefusesWhatIsNoRecordingBeforeMakingATerminal)
 {
-    for (const bool fromStandardInput : {false, true}) {
-        const std::string text = "1.0,ADC0,1\n";
-        const RecordingFile file(text);
-        Simulator simulator({QStringLiteral("--replay"), fromStandardInput ? QStringLiteral("-") : file.path()});
-        simulator.process().write(text.data(), static_cast<qint64>(text.size()));
-        simulator.process().closeWriteChannel();
-        EXPECT_EQ(simulator.exitCode(), 2) << fromStandardInput;
-        EXPECT_TRUE(simulator.process().readAllStandardOutput().isEmpty()) << "no terminal path";
-        EXPECT_TRUE(simulator.process().readAllStandardError().contains("is not a recording")) << fromStandardInput;
+    // A first line longer than any reading is none, however it ends.
+    const std::string texts[] = {"1.0,ADC0,1\n", std::string(65536, 'x') + header + "1.0,ADC0,1\n"};
+    for (const std::string &text : texts) {
+        for (const bool fromStandardInput : {false, true}) {
+            const RecordingFile file(text);
+            Simulator simulator({QStringLiteral("--replay"), fromStandardInput ? QStringLiteral("-") : file.path()});
+            simulator.process().write(text.data(), static_cast<qint64>(text.size()));
+            simulator.process().closeWriteChannel();
+            EXPECT_EQ(simulator.exitCode(), 2) << fromStandardInput << ' ' << text.size();
+            EXPECT_TRUE(simulator.process().readAllStandardOutput().isEmpty()) << "no terminal path";
+            EXPECT_TRUE(simulator.process().readAllStandardError().contains("is not a recording")) << fromStandardInput;
+        }
     }
 }
 
