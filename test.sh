@@ -5,22 +5,29 @@
 #                      leaks checked by LeakSanitizer
 #   ./test.sh --tsan   the serial and hand-over tests (label "threads") under ThreadSanitizer,
 #                      the hand-over test 50 times over
+#   ./test.sh --coverage the whole suite on an unoptimised build counted by gcov, then line
+#                      and branch coverage per folder and an HTML report
+#                      (build-coverage/coverage/index.html)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 sanitize=""
 build=build
 labels=()
+coverage=OFF
+type=RelWithDebInfo
 case "${1:-}" in
   --asan) sanitize=address; build=build-asan ;;
   --tsan) sanitize=thread; build=build-tsan; labels=(-L threads) ;;
+  --coverage) coverage=ON; build=build-coverage; type=Debug ;;
   "") ;;
-  *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--asan|--tsan|--coverage]" >&2; exit 2 ;;
 esac
 
-./scripts/install-deps.sh
+if [ "$coverage" = ON ]; then ./scripts/install-deps.sh --coverage; else ./scripts/install-deps.sh; fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDRIX_SANITIZE="$sanitize"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DONDRIX_SANITIZE="$sanitize" \
+  -DONDRIX_COVERAGE="$coverage"
 cmake --build "$build" -j2
 
 export QT_QPA_PLATFORM=offscreen
@@ -36,6 +43,14 @@ case "$sanitize" in
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
     ;;
 esac
+if [ "$coverage" = ON ]; then
+  # Counts of an earlier run would be added to this one's.
+  find "$build" -name '*.gcda' -delete
+  status=0
+  ctest --test-dir "$build" --output-on-failure -j2 || status=$?
+  ./scripts/coverage-summary.py "$build"
+  exit "$status"
+fi
 ctest --test-dir "$build" --output-on-failure -j2 "${labels[@]}"
 if [ "$sanitize" = thread ]; then
   # A race in the hand-over shows only now and then: one clean run proves little.

@@ -1,6 +1,6 @@
 // The recorder on a board played on pseudo-terminals: every reading exactly once across a
-// change of file, across the device going away and coming back, and a full disc told
-// once a file. The clock that names the files is the test's.
+// change of file, across the device missing at the start or going away and coming back,
+// and a full disc told once a file. The clock that names the files is the test's.
 
 #include "app/RecordFormat.h"
 #include "app/RecordPattern.h"
@@ -10,6 +10,7 @@
 #include "tests/support/PtyPair.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -164,14 +165,16 @@ TEST_F(UnattendedRecorderTest, theDaysFilesTogetherHoldEveryReadingOnceEachWithI
     EXPECT_EQ(valuesIn(folder.filePath(QStringLiteral("2026-12-11.csv"))), sequence(300, 200));
 }
 
-TEST_F(UnattendedRecorderTest, aDeviceThatGoesAwayIsOpenedAgainWhenBackAndTheFileGoesOn)
+TEST_F(UnattendedRecorderTest, aDeviceAbsentAtStartOrGoneIsOpenedWhenItComesAndTheFileGoesOn)
 {
     DeviceLink link;
-    auto board = std::make_unique<PtyPair>();
-    ASSERT_TRUE(link.pointAt(board->slavePath()));
     const QString path = folder.filePath(QStringLiteral("board.csv"));
     auto recorder = makeRecorder(optionsFor(link.path(), path));
     recorder->start();
+    ASSERT_TRUE(saidSomething(QStringLiteral("cannot open ") + link.path()));
+    auto board = std::make_unique<PtyPair>();
+    ASSERT_TRUE(link.pointAt(board->slavePath()));
+    ASSERT_TRUE(saidSomething(link.path() + QStringLiteral(" open again")));
     board->write(readings(0, 100));
     ASSERT_TRUE(QTest::qWaitFor([&] { return recorder->readingsTaken() == 100; }, generousMs));
 
@@ -179,13 +182,13 @@ TEST_F(UnattendedRecorderTest, aDeviceThatGoesAwayIsOpenedAgainWhenBackAndTheFil
     ASSERT_TRUE(saidSomething(link.path() + QStringLiteral(" is gone")));
     board = std::make_unique<PtyPair>();
     ASSERT_TRUE(link.pointAt(board->slavePath()));
-    ASSERT_TRUE(saidSomething(link.path() + QStringLiteral(" open again")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return said.count() == 4; }, generousMs)) << "opened again";
     board->write(readings(100, 100));
     ASSERT_TRUE(QTest::qWaitFor([&] { return recorder->readingsTaken() == 200; }, generousMs));
     recorder->finish();
 
     EXPECT_EQ(valuesIn(path), sequence(0, 200));
-    EXPECT_EQ(said.size(), 2) << said.join('\n').toStdString();
+    EXPECT_EQ(said.size(), 4) << said.join('\n').toStdString();
 }
 
 TEST_F(UnattendedRecorderTest, aFullDiscIsToldOnceAFileAndTheNextFileIsTried)
@@ -214,6 +217,20 @@ TEST_F(UnattendedRecorderTest, aFullDiscIsToldOnceAFileAndTheNextFileIsTried)
     ASSERT_EQ(failures.size(), 2) << said.join('\n').toStdString();
     EXPECT_TRUE(failures[0].contains(today));
     EXPECT_TRUE(failures[1].contains(tomorrow));
+}
+
+TEST_F(UnattendedRecorderTest, aFullDiscWithNoNextFileToTryEndsTheRecording)
+{
+    FullFolder full;
+    PtyPair board;
+    auto recorder = makeRecorder(optionsFor(board.slavePath(), full.path() + QStringLiteral("/board.csv")));
+    QSignalSpy gaveUp(recorder.get(), &UnattendedRecorder::gaveUp);
+    full.fill(4096);
+    recorder->start();
+    board.write(readings(0, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gaveUp.count() == 1; }, generousMs)) << said.join('\n').toStdString();
+    recorder->finish();
+    EXPECT_EQ(said.size(), 1) << said.join('\n').toStdString();
 }
 
 } // namespace

@@ -225,48 +225,11 @@ TEST_F(ComPortOnPty, PortChangeWhileOpenReopensOnTheNewDevice)
     EXPECT_EQ(text, "42b");
 }
 
-TEST_F(ComPortOnPty, ReadsHonourCountAndTheIntervalTimeout)
+TEST_F(ComPortOnPty, ReadsHonourCountAndTimeouts)
 {
     port.setEvents({});
     port.OpenPort();
-    std::string text = "untouched";
-    EXPECT_EQ(port.ReadText(text, 0), 0);
-    EXPECT_TRUE(text.empty());
-
-    pty.write("512b 7a");
-    EXPECT_TRUE(waitFor([&] { return port.PendingInputCount() == 7; }));
-    EXPECT_EQ(port.ReadText(text, 4), 4);
-    EXPECT_EQ(text, "512b");
-    EXPECT_EQ(port.ReadText(text, 8), 3) << "fewer bytes than asked, after the interval";
-    EXPECT_EQ(text, " 7a");
-    EXPECT_EQ(port.PendingInputCount(), 0);
-
-    char buffer[4];
-    pty.write("1234");
-    EXPECT_EQ(port.ReadBytes(buffer, 4), 4) << "waits for the first byte, then for the count";
-    EXPECT_EQ(std::string(buffer, 4), "1234");
-}
-
-TEST_F(ComPortOnPty, ReadTimeoutModes)
-{
-    port.setEvents({});
-    port.Timeouts().setReadInterval(-1);
-    port.OpenPort();
-    std::string text;
-    EXPECT_EQ(port.ReadText(text, 10), 0) << "interval -1 alone returns at once";
-    pty.write("ab");
-    ASSERT_TRUE(waitFor([&] { return port.PendingInputCount() == 2; }));
-    EXPECT_EQ(port.ReadText(text, 10), 2);
-
-    port.Timeouts().setReadInterval(0);
-    port.Timeouts().setReadTotalConstant(30);
-    EXPECT_EQ(port.ReadText(text, 10), 0) << "the total limit ends a read with nothing";
-    EXPECT_TRUE(text.empty());
-    port.Timeouts().setReadInterval(-1);
-    port.Timeouts().setReadTotalMultiplier(-1);
-    pty.write("xyz");
-    EXPECT_EQ(port.ReadText(text, 10), 3) << "returns with the first bytes";
-    EXPECT_EQ(text, "xyz");
+    expectReadsHonourCountAndTimeouts(port, [&](std::string_view bytes) { pty.write(bytes); });
 }
 
 TEST_F(ComPortOnPty, AbortEndsAReadWaitingOnAnotherThread)

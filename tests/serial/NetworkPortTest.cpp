@@ -230,6 +230,16 @@ TEST_F(NetworkPort, SetupDialogChangesWhileRunningReachTheServersLine)
     EXPECT_TRUE(port.Connected());
 }
 
+TEST_F(NetworkPort, ReadsHonourCountAndTimeoutsAsOnALocalPort)
+{
+    ServedBoard line(Protocol::Rfc2217);
+    TComPort port;
+    collect(port, line);
+    port.setEvents({});
+    port.OpenPort();
+    expectReadsHonourCountAndTimeouts(port, [&](std::string_view bytes) { line.board.write(bytes); });
+}
+
 TEST_F(NetworkPort, AServerThatGoesAwayIsAVanishedDeviceAndKeepsWhatCame)
 {
     for (const Protocol protocol : {Protocol::Rfc2217, Protocol::RawTcp}) {

@@ -11,9 +11,13 @@ BoardProcess::BoardProcess(const QString &program, const QStringList &arguments)
 
 BoardProcess::~BoardProcess()
 {
+    // SIGTERM first, as a user or systemd ends it: the simulator then exits cleanly.
     if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(generousMs);
+        m_process.terminate();
+        if (!m_process.waitForFinished(generousMs)) {
+            m_process.kill();
+            m_process.waitForFinished(generousMs);
+        }
     }
 }
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <string>
 
-// The built board simulator running as a process of its own; killed at the end of the
-// test if it still runs.
+// The built board simulator running as a process of its own; stopped at the end of the
+// test if it still runs (SIGTERM, then SIGKILL if that does not end it).
 class BoardProcess
 {
 public:
