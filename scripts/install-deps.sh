@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ondrix needs to build and test it, with --display also
 # what shows it on a virtual screen, with --fuzz the clang fuzzing tools, with --package
-# what builds and checks the Debian package; only what is missing, with one package-list
-# update first when something is.
+# what builds and checks the Debian package, with --analysis the static analysers; only
+# what is missing, with one package-list update first when something is.
 set -euo pipefail
 
 packages=(
@@ -17,7 +17,8 @@ for option in "$@"; do
     --display) packages+=(xvfb xdotool x11-utils imagemagick) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev lintian appstream man-db) ;;
-    *) echo "usage: $0 [--display] [--fuzz] [--package]" >&2; exit 2 ;;
+    --analysis) packages+=(clang-tidy cppcheck) ;;
+    *) echo "usage: $0 [--display] [--fuzz] [--package] [--analysis]" >&2; exit 2 ;;
   esac
 done
 
