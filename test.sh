@@ -20,7 +20,9 @@ esac
 
 ./scripts/install-deps.sh
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDRIX_SANITIZE="$sanitize"
+# With CI set (.ci/run sets it), any compiler warning fails the build.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDRIX_SANITIZE="$sanitize" \
+  -DONDRIX_WERROR="$([ -n "${CI:-}" ] && echo ON || echo OFF)"
 cmake --build "$build" -j2
 
 export QT_QPA_PLATFORM=offscreen
