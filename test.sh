@@ -26,8 +26,11 @@ esac
 
 if [ "$coverage" = ON ]; then ./scripts/install-deps.sh --coverage; else ./scripts/install-deps.sh; fi
 
+# With CI set (.ci/run sets it), any compiler warning fails the build. The compile commands
+# are what the static analysis reads.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DONDRIX_SANITIZE="$sanitize" \
-  -DONDRIX_COVERAGE="$coverage"
+  -DONDRIX_COVERAGE="$coverage" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+  -DONDRIX_WERROR="$([ -n "${CI:-}" ] && echo ON || echo OFF)"
 cmake --build "$build" -j2
 
 export QT_QPA_PLATFORM=offscreen

@@ -73,7 +73,7 @@ QString PictureNamer::singleName(const QString &folder, const QDate &date)
     constexpr int randomTries = 64;
     int r = draw(m_random);
     for (int attempt = 0; attempt < randomTries + randomRange; ++attempt) {
-        const QString name = singleName(folder, r, date);
+        QString name = singleName(folder, r, date);
         // A link of any kind, dangling too, makes the name taken.
         if (const QFileInfo entry(name); !entry.exists() && !entry.isSymLink())
             return name;

@@ -131,8 +131,10 @@ void PosixRecordFile::cutBack(std::size_t written) const
     // A full disc takes part of a buffer; a cut-off last line would read as a wrong
     // value ("51" of "512"), so the part goes again.
     struct stat status {};
-    if (written > 0 && ::fstat(m_fd, &status) == 0 && status.st_size >= off_t(written))
-        (void)::ftruncate(m_fd, status.st_size - off_t(written));
+    if (written > 0 && ::fstat(m_fd, &status) == 0 && status.st_size >= off_t(written)) {
+        // Best effort: the write has failed already and is reported as such.
+        [[maybe_unused]] const int cut = ::ftruncate(m_fd, status.st_size - off_t(written));
+    }
 }
 
 void PosixRecordFile::sync()

@@ -87,7 +87,7 @@ void ReadingDecoder::endReading(std::string_view piece, int channel)
         m_pending.append(piece);
         piece = m_pending;
     }
-    if (m_overflowed) {
+    if (m_overflowed) { // NOLINT(bugprone-branch-clone): each branch drops for its own reason
         // Only the tail of an overlong run is left; decoding it would store a number
         // the board never sent.
         countDropped();

@@ -27,10 +27,10 @@ public:
     using Opener = std::function<std::unique_ptr<RecordFile>(const QString &path)>;
 
     // A buffer this full goes to the writer thread.
-    static constexpr std::size_t bufferSize = 64 * 1024;
+    static constexpr std::size_t bufferSize = std::size_t{64} * 1024;
     // Bytes waiting for a disc or a reader that does not keep up; beyond this the
     // recording ends rather than taking all memory.
-    static constexpr std::size_t maxBacklog = 64 * 1024 * 1024;
+    static constexpr std::size_t maxBacklog = std::size_t{64} * 1024 * 1024;
 
     explicit ReadingRecorder(QObject *parent = nullptr);
     // finish()

@@ -35,7 +35,7 @@ QString folderProblem(const QString &folder)
     struct stat status {};
     int error = 0;
     if (::stat(name.constData(), &status) != 0)
-        error = errno;
+        error = errno; // NOLINT(bugprone-branch-clone): the errno of whichever call failed
     else if (!S_ISDIR(status.st_mode))
         error = ENOTDIR;
     else if (::access(name.constData(), W_OK | X_OK) != 0)

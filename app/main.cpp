@@ -60,6 +60,6 @@ int main(int argc, char *argv[])
     form1.show();
     if (options.start)
         QTimer::singleShot(0, form1.Button1, &QPushButton::click);
-    ProgramEnding ending(form1, termination);
+    ProgramEnding ending(form1, termination); // cppcheck-suppress unreadVariable ; it acts while it lives
     return app.exec();
 }

@@ -39,7 +39,7 @@ QByteArray BmpWriter::encode(const QImage &image)
     for (int y = 0; y < height; ++y) {
         const auto *source = reinterpret_cast<const QRgb *>(rgb.constScanLine(height - 1 - y));
         char *row = h + pixelOffset + qint64(y) * rowSize;
-        for (int x = 0; x < width; ++x) {
+        for (qsizetype x = 0; x < width; ++x) {
             row[3 * x] = char(qBlue(source[x]));
             row[3 * x + 1] = char(qGreen(source[x]));
             row[3 * x + 2] = char(qRed(source[x]));

@@ -249,7 +249,7 @@ QImage TChart::RenderBitmap(TColor BackColor, const QRect &Rect)
     bitmap.fill(BackColor == clWhite ? QColor(Qt::white) : toQColor(BackColor));
     const bool buffered = m_buffered;
     const auto restoreBuffering = qScopeGuard([&] { m_buffered = buffered; });
-    m_buffered = false;
+    m_buffered = false; // cppcheck-suppress redundantAssignment ; the guard above puts it back
     m_buffer = QImage();
     m_bufferValid = false;
     QPainter painter(&bitmap);

@@ -9,8 +9,8 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <bit>
 #include <cmath>
-#include <cstring>
 
 TChartLegend::TChartLegend(TChart *chart)
     : ChartPart(chart), m_dividingLines(*this, clBlack, 1, psSolid, false),
@@ -78,7 +78,7 @@ QString TChartLegend::lastValueText(const TChartSeries &series, std::size_t row)
     const double y = series.YValues().Value(last);
     const QString label = series.PointLabel(last);
     // Compared as bit patterns: the same NaN must hit, and -0 must not pass for 0.
-    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const auto same = [](double a, double b) { return std::bit_cast<quint64>(a) == std::bit_cast<quint64>(b); };
     if (!cached.valid || !same(cached.x, x) || !same(cached.y, y) || cached.label != label || cached.style != m_textStyle)
         cached = {x, y, label, m_textStyle, pointText(series, last), true};
     return cached.text;

@@ -27,7 +27,7 @@ struct RecorderOptions
     QString read(QCommandLineParser &parser, const QStringList &arguments);
 
     // The line as the window opens it, with these settings over it.
-    void applyTo(TCustomComPort &port) const;
+    void applyTo(TCustomComPort &target) const;
 
     // "9600,8N1": the rate, data bits, parity letter (N, O, E, M, S) and stop bits (1,
     // 1.5, 2). False, with settings as they were, for anything else.

@@ -28,7 +28,7 @@ inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
 inline constexpr TColor clSystemColor = 0xFF000000;
-inline constexpr TColor clScrollBar = clSystemColor | 0;
+inline constexpr TColor clScrollBar = clSystemColor | 0; // cppcheck-suppress badBitmaskCheck ; system colour number 0
 inline constexpr TColor clBackground = clSystemColor | 1;
 inline constexpr TColor clActiveCaption = clSystemColor | 2;
 inline constexpr TColor clInactiveCaption = clSystemColor | 3;

@@ -34,7 +34,7 @@ Separators systemSeparators()
     return {locale.groupSeparator(), locale.decimalPoint()};
 }
 
-QString formatValue(double value, Separators separators)
+QString formatValue(double value, const Separators &separators)
 {
     if (!std::isfinite(value))
         return nonFinite(value);

@@ -16,7 +16,7 @@ struct Separators
 // The separators of the system locale.
 Separators systemSeparators();
 
-QString formatValue(double value, Separators separators);
+QString formatValue(double value, const Separators &separators);
 
 // With the system locale's separators.
 QString formatValue(double value);

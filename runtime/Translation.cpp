@@ -106,7 +106,7 @@ void initialize(const QString &programDir)
     loaded.clear();
     for (const char *domain : {appDomain, serialDomain, frameworkDomain}) {
         if (std::optional<MessageCatalogue> catalogue = findCatalogue(folders, locales, domain))
-            loaded.insert(domain, std::move(*catalogue));
+            loaded.emplace(domain, std::move(*catalogue));
     }
 }
 

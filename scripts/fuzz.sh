@@ -12,7 +12,8 @@ build=build-fuzz
 ./scripts/install-deps.sh --fuzz
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DONDRIX_FUZZ=ON -DONDRIX_TESTS=OFF >/dev/null
+  -DCMAKE_CXX_COMPILER=clang++ -DONDRIX_FUZZ=ON -DONDRIX_TESTS=OFF \
+  -DONDRIX_WERROR="$([ -n "${CI:-}" ] && echo ON || echo OFF)" >/dev/null
 # Every fuzz_* executable target; Qt's generated helper targets are no fuzz targets.
 mapfile -t targets < <(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' \
                         | grep -v '_autogen' | sort -u)

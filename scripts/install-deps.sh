@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ondrix needs to build and test it, with --display also
 # what shows it on a virtual screen, with --fuzz the clang fuzzing tools, with --package
-# what builds and checks the Debian package, with --coverage the coverage report's gcovr;
-# only what is missing, with one package-list update first when something is.
+# what builds and checks the Debian package, with --coverage the coverage report's gcovr,
+# with --analysis the static analysers; only what is missing, with one package-list update
+# first when something is.
 set -euo pipefail
 
 packages=(
@@ -18,7 +19,8 @@ for option in "$@"; do
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev lintian appstream man-db) ;;
     --coverage) packages+=(gcovr) ;;
-    *) echo "usage: $0 [--display] [--fuzz] [--package] [--coverage]" >&2; exit 2 ;;
+    --analysis) packages+=(clang-tidy cppcheck) ;;
+    *) echo "usage: $0 [--display] [--fuzz] [--package] [--coverage] [--analysis]" >&2; exit 2 ;;
   esac
 done
 

@@ -47,9 +47,9 @@ public:
     QPushButton *Button2;
 
 private:
-    QLabel *addLabel(const char *objectName, const QString &caption, int top);
+    QLabel *addLabel(const char *objectName, const QString &text, int top);
     TComComboBox *addCombo(const char *objectName, TComProperty kind, int top);
-    QPushButton *addButton(const char *objectName, const QString &caption, int left);
+    QPushButton *addButton(const char *objectName, const QString &text, int left);
     void setTabOrder();
     void centreOnScreen();
     std::array<TComComboBox *, 6> combos() const;

@@ -416,7 +416,7 @@ int PosixSerialDevice::read(char *data, int count)
     return waitForMore(data, count, got, record);
 }
 
-int PosixSerialDevice::waitForMore(char *data, int count, int got, ReadRecord &record)
+int PosixSerialDevice::waitForMore(char *data, int count, int got, const ReadRecord &record)
 {
     TCommTimeouts timeouts;
     {

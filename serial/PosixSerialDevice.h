@@ -82,7 +82,7 @@ private:
     static void reportRefusal(const QByteArray &path, const std::string &holder);
 
     int readAvailable(char *data, int count, bool &hungUp);
-    int waitForMore(char *data, int count, int got, ReadRecord &record);
+    int waitForMore(char *data, int count, int got, const ReadRecord &record);
     void applyModemLines(const TDCB &dcb);
     void takeLineErrors(QueueStatus &status);
 

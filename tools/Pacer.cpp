@@ -37,7 +37,9 @@ timespec Pacer::deadlineAfter(std::int64_t nanoseconds)
 
 std::int64_t Pacer::offset(std::uint64_t halfStep) const
 {
-    // 128 bits: a day at a million writes per second overflows 64.
-    const unsigned __int128 product = static_cast<unsigned __int128>(halfStep) * static_cast<std::uint64_t>(m_numerator);
-    return static_cast<std::int64_t>(product / (2 * static_cast<std::uint64_t>(m_denominator)));
+    // 128 bits: a day at a million writes per second overflows 64. A GNU type, which
+    // __extension__ lets through -Wpedantic.
+    __extension__ using Wide = unsigned __int128;
+    const Wide product = static_cast<Wide>(halfStep) * static_cast<std::uint64_t>(m_numerator);
+    return static_cast<std::int64_t>(product / (2 * static_cast<Wide>(m_denominator)));
 }

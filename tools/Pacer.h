@@ -11,7 +11,7 @@ class Pacer
 public:
     // The period is periodNumerator / periodDenominator nanoseconds, kept exact. Without
     // one, only deadlineAfter has a meaning.
-    Pacer(std::int64_t periodNumerator = 0, std::int64_t periodDenominator = 1);
+    explicit Pacer(std::int64_t periodNumerator = 0, std::int64_t periodDenominator = 1);
 
     // The time `nanoseconds` after the start (half-step 0 by default) is now.
     void restart(std::int64_t nanoseconds = 0);

@@ -37,7 +37,7 @@ void ReadingComposer::appendReading(std::string &text, int channel, std::int32_t
 
 std::string ReadingComposer::malformed(char tag, int value)
 {
-    const std::string number = std::to_string(value);
+    std::string number = std::to_string(value);
     switch (std::uniform_int_distribution<int>(0, 4)(m_random)) {
     case 0: // a stray letter inside the number, like "12x4d"
         return number + 'x' + std::to_string(value % 10) + tag;

@@ -63,7 +63,7 @@ bool RecordingFollower::moveToNext(FileDescriptor &input, std::string &name, std
 {
     if (!m_pattern.hasFields())
         return false;
-    constexpr std::time_t longestLook = 24 * 3600;
+    constexpr std::time_t longestLook = std::time_t{24} * 3600;
     const std::time_t now = std::time(nullptr);
     std::string looked = name;
     for (std::time_t time = std::max(lastTime + 1, now - longestLook); time <= now; ++time) {

@@ -15,7 +15,7 @@
 namespace {
 
 // Far more than the longest line Ondrix writes; a longer line is no reading.
-constexpr std::size_t bufferSize = 64 * 1024;
+constexpr std::size_t bufferSize = std::size_t{64} * 1024;
 
 int openInput(const std::string &path)
 {

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DateRow{"German", QLocale(QLocale::German, QLocale::Germany), QDate(2027, 1, 2), "02.01.27"},
                     DateRow{"C", QLocale::c(), day, "2026-12-08"},
                     DateRow{"Posix", QLocale(QStringLiteral("POSIX")), QDate(2027, 1, 2), "2027-01-02"}),
-    [](const testing::TestParamInfo<DateRow> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DateRow> &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PictureNamerTest, seriesNamesCarryTheCountLeft)
 {

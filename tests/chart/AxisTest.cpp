@@ -32,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, NextStep,
                                            StepRow{"fiftyToHundred", 50, 100}, StepRow{"twoHundredToFiveHundred", 200, 500},
                                            StepRow{"betweenStepsRoundsUp", 3, 5}, StepRow{"halfToOne", 0.5, 1},
                                            StepRow{"tenthToFifth", 0.1, 0.2}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 struct IncrementRow
 {
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         IncrementRow{"noSeparationKeepsTheStart", 184, 14, 0, 1210, 0, 1},
         IncrementRow{"noRoomForALabel", 5, 14, 10, 1210, 0, 1e-12},
         IncrementRow{"wideLabelsOnAWideAxis", 671, 33, 10, 2000, 0, 200}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(LabelCount, HandlesEmptyLabelsAndSeparation)
 {
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ValuesRow{"maximumBelowMinimumGivesNone", 10, 0, 1, true, {}},
                       ValuesRow{"negativeMaximumTruncatesTowardsZero", -1000, -150, 100, true,
                                 {-200, -300, -400, -500, -600, -700, -800, -900}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 struct PixelRow
 {
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PixelRow{"zeroRangeAtTheCentre", AxisMapping(5, 5, 10, 31, false, false), 123, 20},
                       PixelRow{"farValueAtTheCentre", AxisMapping(0, 1, 0, 100, true, false), 1e12, 50},
                       PixelRow{"farButRepresentableKept", leftBand, -1e6, 183706}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PixelToValue, InvertsTheMapOnBothKindsOfAxis)
 {

@@ -221,11 +221,11 @@ TEST_F(ChartZoom, ZoomRepaintsSevenTimesOnTheWayThenShowsTheExactRange)
     // Each step closes a third of what is left: after step i, (2/3)^i of the way remains.
     for (std::size_t i = 0; i < 7; ++i) {
         const Ranges &r = chart.painted[i];
-        const double left = std::pow(2.0 / 3.0, double(i + 1));
-        EXPECT_NEAR(target.bottomMinimum - r.bottomMinimum, left * (target.bottomMinimum - designed.bottomMinimum), 1e-6) << i;
-        EXPECT_NEAR(r.bottomMaximum - target.bottomMaximum, left * (designed.bottomMaximum - target.bottomMaximum), 1e-6) << i;
-        EXPECT_NEAR(target.leftMinimum - r.leftMinimum, left * (target.leftMinimum - designed.leftMinimum), 1e-6) << i;
-        EXPECT_NEAR(r.leftMaximum - target.leftMaximum, left * (designed.leftMaximum - target.leftMaximum), 1e-6) << i;
+        const double remaining = std::pow(2.0 / 3.0, double(i + 1));
+        EXPECT_NEAR(target.bottomMinimum - r.bottomMinimum, remaining * (target.bottomMinimum - designed.bottomMinimum), 1e-6) << i;
+        EXPECT_NEAR(r.bottomMaximum - target.bottomMaximum, remaining * (designed.bottomMaximum - target.bottomMaximum), 1e-6) << i;
+        EXPECT_NEAR(target.leftMinimum - r.leftMinimum, remaining * (target.leftMinimum - designed.leftMinimum), 1e-6) << i;
+        EXPECT_NEAR(r.leftMaximum - target.leftMaximum, remaining * (designed.leftMaximum - target.leftMaximum), 1e-6) << i;
     }
     expectRanges(chart.painted.back(), target);
 }

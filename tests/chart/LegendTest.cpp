@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                         return input;
                     },
                     {27, 1, 40, 738, 10, 756, 798, 44}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 struct SetterRow
 {
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Legend Color Width must be between 0 and 100 %"},
                       SetterRow{"firstValueNegative", [](TChartLegend &l) { l.setFirstValue(-1); },
                                 "First Legend Value must be > 0"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(LegendRows, ShowTheLastValueOfEachSeries)
 {

@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         WalkRow{"skippedFirstPointStartsAtTheNext",
                 {{-10, 0, clRed}, {10, 1e9, clRed}, {20, 10, clRed}, {30, 20, clRed}},
                 {{{20, 90}, {30, 80}, clRed}}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(LineWalk, UnorderedSeriesDrawsEveryPointInListOrder)
 {
@@ -164,6 +164,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReducedDrawing,
                          ::testing::Values(DenseRow{"wholeSweepOfTheLongestChart", 100000, 1, false},
                                            DenseRow{"invertedAxes", 100000, 1, true},
                                            DenseRow{"fractionalPositions", 0.3, 0.000003, false}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

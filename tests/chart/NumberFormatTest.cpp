@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"negativeRoundingToZeroHasNoSign", -0.0004, "0"},
                       FormatRow{"negativeFraction", -0.25, "-0.25"},
                       FormatRow{"negativeGrouped", -12345.5, "-12,345.5"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(NumberFormat, UsesTheGivenSeparators)
 {

@@ -249,6 +249,6 @@ INSTANTIATE_TEST_SUITE_P(
         BandRow{"WhollyRightOfThePlot", {900, 100}, {950, 100}, 2, QRect()},
         BandRow{"WhollyAboveThePlot", {300, -50}, {310, 5}, 2, QRect()},
         BandRow{"FarOffPixels", {-32766, -32766}, {32766, 32766}, 2, QRect(QPoint(25, 10), QPoint(799, 238))}),
-    [](const ::testing::TestParamInfo<BandRow> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<BandRow> &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

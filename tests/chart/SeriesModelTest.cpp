@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       InsertRow{"descendingBetween", loDescending, {20, 10, 0}, 15, 1},
                       InsertRow{"descendingAboveAllGoesFirst", loDescending, {20, 10, 0}, 30, 0},
                       InsertRow{"descendingEqualGoesAfterEqual", loDescending, {20, 10, 10, 0}, 10, 3}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(SeriesPoints, ClearingEmptiesEverythingAndReleasesStorage)
 {
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorRow{"paletteWrapsAfterSixteen", clDefault, true, 17, clGreen},
                       ColorRow{"nullStaysNull", clNone, false, 0, clNone},
                       ColorRow{"indexBeyondTheListTakesSeriesColour", clRed, false, 20, 0x404080}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 // Inserting into runs of colours must give what a plain list gives.
 TEST(ColorRuns, MatchAPlainListUnderRandomInsertions)

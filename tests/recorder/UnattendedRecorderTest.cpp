@@ -106,11 +106,11 @@ TEST(RecorderOptionsTest, lineFlowAndMultiplierTakeWhatTheWindowOffersAndRefuseT
     {
         const char *line;
         bool taken;
-        TBaudRate rate;
-        int customRate;
-        TDataBits dataBits;
-        TParityBits parity;
-        TStopBits stopBits;
+        TBaudRate rate{};
+        int customRate = 0;
+        TDataBits dataBits{};
+        TParityBits parity{};
+        TStopBits stopBits{};
     };
     const Case cases[] = {
         {"9600,8N1", true, br9600, 9600, dbEight, prNone, sbOneStopBit},
@@ -129,8 +129,9 @@ TEST(RecorderOptionsTest, lineFlowAndMultiplierTakeWhatTheWindowOffersAndRefuseT
             continue;
         }
         EXPECT_EQ(options.baudRate, c.rate) << c.line;
-        if (c.rate == brCustom)
+        if (c.rate == brCustom) {
             EXPECT_EQ(options.customBaudRate, c.customRate) << c.line;
+        }
         EXPECT_EQ(options.dataBits, c.dataBits) << c.line;
         EXPECT_EQ(options.parity, c.parity) << c.line;
         EXPECT_EQ(options.stopBits, c.stopBits) << c.line;

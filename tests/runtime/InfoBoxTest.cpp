@@ -136,6 +136,6 @@ INSTANTIATE_TEST_SUITE_P(
         SizeRow{"WrappedAtHalfTheScreen", QStringLiteral("Сохранено в файл /home/operator/pictures/one_12345_2026-12-08.bmp"),
                 {295, 97}, {12, 14, 271, 28}, {110, 59, 75, 24}},
         SizeRow{"TwoLines", QStringLiteral("first line\nsecond line"), {99, 97}, {12, 14, 69, 28}, {12, 59, 75, 24}}),
-    [](const testing::TestParamInfo<SizeRow> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<SizeRow> &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

@@ -66,7 +66,7 @@ TEST_P(IntConvTest, convertsAsTheSharedGrammarSays)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, IntConvTest, testing::ValuesIn(conversionRows),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(StrToIntTest, failureNamesTheTextInItsMessage)
 {

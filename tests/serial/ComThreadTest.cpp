@@ -25,8 +25,8 @@ namespace {
 // OnRxChar's Counts; the handler reads `take(Count)` bytes of each delivery.
 struct RxRecorder
 {
-    explicit RxRecorder(TCustomComPort &port, std::function<int(int)> take = [](int count) { return count; })
-        : port(port)
+    explicit RxRecorder(TCustomComPort &device, std::function<int(int)> take = [](int count) { return count; })
+        : port(device)
     {
         port.OnRxChar = [this, take](TCustomComPort &sender, int count) {
             std::string text;

@@ -142,7 +142,7 @@ TEST(Simulator, SendsEveryChannelInTurnWithLiveValuesInRange)
 {
     const int perChannel = 400;
     const std::string text = readWholeRun("--rate 200 --count 400 --seed 3",
-                                          [](const std::string &text) { return countOf(text, "abcdef") >= 6 * perChannel; });
+                                          [](const std::string &sofar) { return countOf(sofar, "abcdef") >= 6 * perChannel; });
     const std::vector<std::string> readings = splitAtTags(text);
     ASSERT_EQ(readings.size(), 6u * perChannel);
 
