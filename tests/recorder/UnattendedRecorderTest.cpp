@@ -95,8 +95,9 @@ TEST(RecordPatternTest, anyPercentButADoubledOneMakesTheNameFollowTheClock)
     for (const auto &[pattern, fields] : rows) {
         const RecordPattern recordPattern(pattern);
         EXPECT_EQ(recordPattern.hasFields(), fields) << pattern;
-        if (!fields)
+        if (!fields) {
             EXPECT_EQ(recordPattern.nameAt(0), pattern);
+        }
     }
 }
 

@@ -280,8 +280,9 @@ TEST_F(ComPortOnPty, SignalsDuringAReadNeitherEndNorHoldItPastItsLimit)
     if (!ended)
         port.AbortPendingIO(); // lets the test end
     EXPECT_TRUE(ended);
-    if (ended)
+    if (ended) {
         EXPECT_EQ(read.get(), 0);
+    }
     sigaction(SIGUSR1, &previous, nullptr);
 }
 
