@@ -27,7 +27,7 @@ WindowOptions readCommandLine(int argc, char *argv[])
     WindowOptions options;
     const QString refusal = options.read(parser, core.arguments());
     if (!refusal.isEmpty()) {
-        std::fputs(qPrintable(refusal), stderr);
+        std::fprintf(stderr, "%s", qPrintable(refusal));
         std::exit(2);
     }
     parser.process(core); // prints the help or the version and exits when asked
