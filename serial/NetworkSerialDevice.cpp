@@ -3,6 +3,7 @@
 #include "runtime/PaintingWait.h"
 #include "serial/EComPort.h"
 #include "serial/ReadDeadlines.h"
+#include "serial/RemoteLineSettings.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -28,22 +29,6 @@ std::string trimmed(std::string text)
     while (!text.empty() && std::strchr("\r\n ", text.back()))
         text.pop_back();
     return text;
-}
-
-// The COM port option's values for a line-settings record.
-std::uint8_t stopSize(std::uint8_t stopBits)
-{
-    static constexpr std::uint8_t sizes[] = {1, 3, 2}; // one, one and a half, two
-    return sizes[stopBits];
-}
-
-std::uint8_t flowControl(const TDCB &dcb)
-{
-    if ((dcb.Flags & TDCB::fOutxCtsFlow) || dcb.rtsControl() == 2)
-        return 3;
-    if (dcb.Flags & (TDCB::fOutX | TDCB::fInX))
-        return 2;
-    return 1;
 }
 
 } // namespace
@@ -241,26 +226,16 @@ void NetworkSerialDevice::applyLineSettings(const TDCB &dcb)
         fail(EComPort::SetStateFailed, EINVAL);
     if (!telnet())
         return;
-    struct Setting
-    {
-        TelnetCodec::Command command;
-        std::uint32_t value;
-        int width;
-    };
-    const Setting settings[] = {{TelnetCodec::SetBaudRate, dcb.BaudRate, 4},
-                                {TelnetCodec::SetDataSize, dcb.ByteSize, 1},
-                                {TelnetCodec::SetParity, std::uint32_t(dcb.Parity + 1), 1},
-                                {TelnetCodec::SetStopSize, stopSize(dcb.StopBits), 1},
-                                {TelnetCodec::SetControl, flowControl(dcb), 1}};
+    const auto settings = remoteLineSettings(dcb);
     Lock lock(m_mutex);
     std::string commands;
-    for (const Setting &setting : settings) {
+    for (const RemoteLineSetting &setting : settings) {
         m_codec.forget(setting.command);
         commands += TelnetCodec::command(setting.command, setting.value, setting.width);
     }
     sendToServer(commands);
     const auto answered = [&] {
-        for (const Setting &setting : settings) {
+        for (const RemoteLineSetting &setting : settings) {
             if (!m_codec.answer(setting.command))
                 return false;
         }
@@ -268,7 +243,7 @@ void NetworkSerialDevice::applyLineSettings(const TDCB &dcb)
     };
     if (!awaitArrivals(lock, answered, answerLimit))
         fail(EComPort::SetStateFailed, m_peerClosed ? m_peerError : ETIMEDOUT);
-    for (const Setting &setting : settings) {
+    for (const RemoteLineSetting &setting : settings) {
         if (*m_codec.answer(setting.command) != setting.value)
             fail(EComPort::SetStateFailed, EINVAL);
     }

@@ -160,6 +160,20 @@ TEST_P(ReducedDrawing, MatchesTheNaivePictureOnDenseData)
     EXPECT_LE(different, 50);
 }
 
+// A value too far off to place is drawn at the centre, on any scale; the column that
+// holds it must still reach the values above and below the centre.
+TEST(ReducedDrawing, MatchesThePlainOneWithAValueTooFarOffToPlace)
+{
+    FormChart form;
+    form.chart.LeftAxis().SetMinMax(0, 1);
+    const double values[] = {0.1, 0.1, 0.1, 0.1, 0.9, 1e12, 0.1, 0.1, 0.1, 0.1};
+    for (int i = 0; i < 8000; ++i) // a dozen points a column
+        form.series[0]->AppendPoint(i * 0.25, values[i % 10], QString(), clBlack);
+    const QImage reduced = form.render();
+    form.chart.setLineReduction(false);
+    EXPECT_LE(differingPixels(reduced, form.render()), 10);
+}
+
 INSTANTIATE_TEST_SUITE_P(Rows, ReducedDrawing,
                          ::testing::Values(DenseRow{"wholeSweepOfTheLongestChart", 100000, 1, false},
                                            DenseRow{"invertedAxes", 100000, 1, true},

@@ -7,6 +7,7 @@
 #include "serial/ComSetupFrm.h"
 #include "serial/ComThread.h"
 #include "serial/PortAddress.h"
+#include "serial/RemoteLineSettings.h"
 #include "serial/TelnetCodec.h"
 #include "tests/support/ModalWatcher.h"
 #include "tests/support/Ser2netProcess.h"
@@ -76,6 +77,35 @@ TEST(TelnetCodec, SplitsDataRepliesAndAnswersWhereverTheArrivalsAreCut)
     EXPECT_EQ(codec.takeLineState(), 0) << "taken once";
     EXPECT_EQ(codec.modemState(), 0xB0) << "CTS, DSR and carrier";
     EXPECT_EQ(TelnetCodec::command(TelnetCodec::SetBaudRate, 0xFF00, 4), bytes({255, 250, 44, 1, 0, 0, 255, 255, 0, 255, 240}));
+}
+
+// The server numbers parity from none = 1 and stop bits as 1, 2 and 1.5 = 3; a
+// pseudo-terminal behind ser2net cannot show mark, space or one and a half.
+TEST(RemoteLineSettings, AskTheServerInTheProtocolsOwnNumbering)
+{
+    const struct
+    {
+        std::uint32_t rate;
+        std::uint8_t size, parity, stopBits;
+        std::uint32_t flags;
+        std::array<std::uint32_t, 5> sent;
+    } rows[] = {
+        {9600, 8, 0, 0, TDCB::fBinary, {9600, 8, 1, 1, 1}},
+        {2400, 7, 1, 1, TDCB::fOutX | TDCB::fInX, {2400, 7, 2, 3, 2}},
+        {115200, 5, 4, 2, TDCB::fOutxCtsFlow, {115200, 5, 5, 2, 3}},
+        {300, 6, 3, 0, 2u << TDCB::rtsControlShift, {300, 6, 4, 1, 3}},
+    };
+    for (const auto &row : rows) {
+        TDCB dcb;
+        dcb.BaudRate = row.rate;
+        dcb.ByteSize = row.size;
+        dcb.Parity = row.parity;
+        dcb.StopBits = row.stopBits;
+        dcb.Flags = row.flags;
+        const auto settings = remoteLineSettings(dcb);
+        for (std::size_t i = 0; i < settings.size(); ++i)
+            EXPECT_EQ(settings[i].value, row.sent[i]) << row.rate << " baud, command " << int(settings[i].command);
+    }
 }
 
 TEST(PortAddress, TakesThePyserialFormsOnly)

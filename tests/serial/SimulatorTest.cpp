@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
@@ -140,27 +141,34 @@ std::vector<std::string> splitLines(const std::string &text)
 
 TEST(Simulator, SendsEveryChannelInTurnWithLiveValuesInRange)
 {
-    const int perChannel = 400;
-    const std::string text = readWholeRun("--rate 200 --count 400 --seed 3",
+    const int rate = 100;
+    const int perChannel = 3 * rate;
+    const std::string text = readWholeRun("--rate 100 --count 300 --seed 3",
                                           [](const std::string &sofar) { return countOf(sofar, "abcdef") >= 6 * perChannel; });
     const std::vector<std::string> readings = splitAtTags(text);
     ASSERT_EQ(readings.size(), 6u * perChannel);
 
     const std::string order = "bcdefa"; // ADC0..ADC4, then ADC5
-    std::map<char, std::pair<int, int>> range;
+    std::map<char, std::vector<int>> values;
     for (std::size_t i = 0; i < readings.size(); ++i) {
         const auto match = wellFormed.match(QString::fromStdString(readings[i]));
         ASSERT_TRUE(match.hasMatch()) << "reading " << i << ": " << readings[i];
         const char tag = match.captured(2).at(0).toLatin1();
         ASSERT_EQ(tag, order[i % 6]) << "reading " << i;
-        const int value = match.captured(1).toInt();
-        EXPECT_LE(value, 1023);
-        auto [it, first] = range.try_emplace(tag, value, value);
-        it->second = {std::min(it->second.first, value), std::max(it->second.second, value)};
+        EXPECT_LE(match.captured(1).toInt(), 1023);
+        values[tag].push_back(match.captured(1).toInt());
     }
-    // Two seconds of each waveform: every trace moves visibly on a 0..1023 scale.
-    for (const auto &[tag, minMax] : range)
-        EXPECT_GE(minMax.second - minMax.first, 200) << "channel " << tag << " hardly moves";
+    // Three seconds of each waveform: every trace moves visibly on a 0..1023 scale.
+    for (const auto &[tag, trace] : values) {
+        const auto [lowest, highest] = std::minmax_element(trace.begin(), trace.end());
+        EXPECT_GE(*highest - *lowest, 200) << "channel " << tag << " hardly moves";
+    }
+    // The sine on ADC0 repeats every 2 s and the square wave on ADC2 every second.
+    for (const auto &[tag, seconds] : {std::pair{'b', 2}, std::pair{'d', 1}}) {
+        const std::vector<int> &trace = values[tag];
+        for (std::size_t k = 0; k + std::size_t(seconds * rate) < trace.size(); ++k)
+            ASSERT_NEAR(trace[k], trace[k + std::size_t(seconds * rate)], 1) << "channel " << tag << " at sample " << k;
+    }
 }
 
 // Burst, split and CR LF only change how the text is cut and closed; the seed alone
