@@ -129,6 +129,29 @@ bool sameLine(const termios2 &wanted, const termios2 &actual)
            && wanted.c_ospeed == actual.c_ospeed;
 }
 
+PosixSerialDevice::LineState lineStateOf(const termios2 &state)
+{
+    PosixSerialDevice::LineState line;
+    line.rate = int(state.c_ospeed);
+    static constexpr std::pair<tcflag_t, int> sizes[] = {{CS5, 5}, {CS6, 6}, {CS7, 7}, {CS8, 8}};
+    for (auto [flag, bits] : sizes) {
+        if ((state.c_cflag & CSIZE) == flag)
+            line.dataBits = bits;
+    }
+    if (state.c_cflag & PARENB) {
+        const bool odd = state.c_cflag & PARODD;
+        line.parity = (state.c_cflag & CMSPAR) ? (odd ? 'M' : 'S') : (odd ? 'O' : 'E');
+    }
+    line.twoStopBits = state.c_cflag & CSTOPB;
+    line.rtsCts = state.c_cflag & CRTSCTS;
+    line.xonXoffOut = state.c_iflag & IXON;
+    line.xonXoffIn = state.c_iflag & IXOFF;
+    line.parityCheck = state.c_iflag & INPCK;
+    line.xonChar = char(state.c_cc[VSTART]);
+    line.xoffChar = char(state.c_cc[VSTOP]);
+    return line;
+}
+
 std::vector<int> readLineCounters(int fd)
 {
     serial_icounter_struct counters{};
@@ -454,24 +477,12 @@ int PosixSerialDevice::waitForMore(char *data, int count, int got, const ReadRec
 
 PosixSerialDevice::LineState PosixSerialDevice::lineState() const
 {
-    const termios2 state = readState(m_fd);
-    LineState line;
-    line.rate = int(state.c_ospeed);
-    static constexpr std::pair<tcflag_t, int> sizes[] = {{CS5, 5}, {CS6, 6}, {CS7, 7}, {CS8, 8}};
-    for (auto [flag, bits] : sizes) {
-        if ((state.c_cflag & CSIZE) == flag)
-            line.dataBits = bits;
-    }
-    if (state.c_cflag & PARENB) {
-        const bool odd = state.c_cflag & PARODD;
-        line.parity = (state.c_cflag & CMSPAR) ? (odd ? 'M' : 'S') : (odd ? 'O' : 'E');
-    }
-    line.twoStopBits = state.c_cflag & CSTOPB;
-    line.rtsCts = state.c_cflag & CRTSCTS;
-    line.xonXoffOut = state.c_iflag & IXON;
-    line.xonXoffIn = state.c_iflag & IXOFF;
-    line.parityCheck = state.c_iflag & INPCK;
-    line.xonChar = char(state.c_cc[VSTART]);
-    line.xoffChar = char(state.c_cc[VSTOP]);
-    return line;
+    return lineStateOf(readState(m_fd));
+}
+
+PosixSerialDevice::LineState PosixSerialDevice::requestedLineState(const TDCB &dcb)
+{
+    termios2 state{};
+    translate(dcb, state);
+    return lineStateOf(state);
 }

@@ -71,6 +71,9 @@ public:
     int read(char *data, int count) override;
 
     LineState lineState() const;
+    // What a line-settings record asks of the driver, read as lineState() reads the
+    // driver: the flags a pseudo-terminal drops (parity and its check) show here.
+    static LineState requestedLineState(const TDCB &dcb);
 
 private:
     class ReadRecord;

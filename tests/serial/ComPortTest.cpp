@@ -71,6 +71,25 @@ TEST_F(ComPortOnPty, LineFormatsReachTheDevice)
     }
 }
 
+// A pseudo-terminal drops the parity flags, so they are read before they reach the driver.
+TEST(ComPortLine, ParityAndItsCheckAreAskedOfTheDriver)
+{
+    const struct
+    {
+        TParityBits bits;
+        bool check;
+        char parity;
+    } rows[] = {{prNone, false, 'N'}, {prOdd, true, 'O'}, {prEven, false, 'E'}, {prMark, true, 'M'}, {prSpace, false, 'S'}};
+    for (const auto &row : rows) {
+        TComPort port;
+        port.Parity().setBits(row.bits);
+        port.Parity().setCheck(row.check);
+        const PosixSerialDevice::LineState line = PosixSerialDevice::requestedLineState(port.LineSettingsRecord());
+        EXPECT_EQ(line.parity, row.parity);
+        EXPECT_EQ(line.parityCheck, row.check) << row.parity;
+    }
+}
+
 TEST_F(ComPortOnPty, EveryListedRateReachesTheDeviceAsTheNumberTheListShows)
 {
     port.OpenPort();
