@@ -2,7 +2,9 @@
 #include "chart/AxisLabels.h"
 #include "chart/AxisMapping.h"
 #include "chart/Chart.h"
+#include "chart/TextWidths.h"
 
+#include <QFontMetrics>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
@@ -151,6 +153,19 @@ INSTANTIATE_TEST_SUITE_P(
                       PixelRow{"farValueAtTheCentre", AxisMapping(0, 1, 0, 100, true, false), 1e12, 50},
                       PixelRow{"farButRepresentableKept", leftBand, -1e6, 183706}),
     [](const auto &testInfo) { return std::string(testInfo.param.name); });
+
+// Labels are measured through a cache; a change of font must not bring back the widths
+// measured in the one before.
+TEST(LabelWidths, AreThoseOfTheFontAsked)
+{
+    TextWidths widths;
+    QFont small, large;
+    small.setPointSize(8);
+    large.setPointSize(20);
+    for (const QFont &font : {small, large, small})
+        EXPECT_EQ(widths.of(font, QStringLiteral("1150")), QFontMetrics(font).horizontalAdvance(QStringLiteral("1150")))
+            << font.pointSize() << " pt";
+}
 
 TEST(PixelToValue, InvertsTheMapOnBothKindsOfAxis)
 {

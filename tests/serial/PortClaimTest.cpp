@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -25,7 +26,9 @@ namespace {
 class OtherHolder
 {
 public:
-    explicit OtherHolder(const QString &device)
+    enum Kind { OpensIt, LocksIt }; // LocksIt: flock as well, as some terminal programs do
+
+    explicit OtherHolder(const QString &device, Kind kind = OpensIt)
     {
         const QByteArray path = QFile::encodeName(device);
         int ready[2];
@@ -38,7 +41,7 @@ public:
             // of the release end must go, or the release would never reach it.
             ::close(hold[1]);
             const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY);
-            char answer = fd >= 0 ? 'y' : 'n';
+            char answer = fd >= 0 && (kind == OpensIt || flock(fd, LOCK_EX | LOCK_NB) == 0) ? 'y' : 'n';
             [[maybe_unused]] ssize_t n = ::write(ready[1], &answer, 1);
             n = ::read(hold[0], &answer, 1);
             _exit(0);
@@ -194,6 +197,11 @@ QString systemLockFolder()
 
 TEST_F(ComPortOnPty, PortOpenInAnotherProcessIsRefusedUntilReleased)
 {
+    OtherHolder locker(pty.slavePath(), OtherHolder::LocksIt);
+    ASSERT_TRUE(locker.holding());
+    expectComPortError([&] { port.OpenPort(); }, EComPort::OpenFailed, EBUSY);
+    locker.release();
+
     OtherHolder holder(pty.slavePath());
     ASSERT_TRUE(holder.holding());
     pty.write("512b");
