@@ -272,7 +272,8 @@ TEST(Simulator, WritesToAGivenDevice)
 TEST(Simulator, RefusesBadOptions)
 {
     for (const char *options :
-         {"--rate 0", "--rate", "--burst x", "--garbage 101", "--speed -1", "--speed 1000001", "--colour red"}) {
+         {"--rate 0", "--rate", "--burst x", "--garbage 101", "--replay x.csv --speed -1", "--replay x.csv --speed 1000001",
+          "--colour red"}) {
         Simulator simulator(arguments(options));
         EXPECT_EQ(simulator.exitCode(), 2) << options;
         EXPECT_FALSE(simulator.process().readAllStandardError().isEmpty()) << options;
