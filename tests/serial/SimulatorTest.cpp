@@ -217,6 +217,18 @@ TEST(Simulator, BurstWritesArriveAsWholeGroupsOfReadings)
     EXPECT_EQ(simulator.exitCode(), 0);
 }
 
+// --split sends each write in two parts, the second half a period later (here 67 ms).
+TEST(Simulator, SplitWritesArriveInTwoParts)
+{
+    Simulator simulator(arguments("--rate 5 --count 10 --burst 4 --split --seed 1"));
+    LineReader reader = simulator.openSlave();
+    const auto chunks = reader.readUntil([](const std::string &text) { return countOf(text, "abcdef") >= 60; });
+    const auto cut = [](const std::string &chunk) { return countOf(chunk, "abcdef") % 4 != 0; };
+    EXPECT_TRUE(std::any_of(chunks.begin(), chunks.end(), cut)) << "every write of four readings came whole";
+    reader.close();
+    EXPECT_EQ(simulator.exitCode(), 0);
+}
+
 TEST(Simulator, GarbageShareFollowsThePercentage)
 {
     struct Row
