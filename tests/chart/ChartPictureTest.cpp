@@ -4,12 +4,26 @@
 #include <QFontMetrics>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace {
 
 QRgb rgb(TColor color)
 {
     return toQColor(color).rgb();
+}
+
+struct Probe
+{
+    int x;
+    int y;
+    TColor color;
+};
+
+void expectPixels(const QImage &picture, std::initializer_list<Probe> probes)
+{
+    for (const Probe &probe : probes)
+        EXPECT_EQ(picture.pixel(probe.x, probe.y), rgb(probe.color)) << "at " << probe.x << ", " << probe.y;
 }
 
 class FormChartPicture : public ::testing::Test
@@ -37,12 +51,8 @@ TEST_F(FormChartPicture, PanelIsSilverWithARaisedBevel)
 {
     const QImage picture = renderAndLayOut();
     EXPECT_EQ(picture.size(), QSize(825, 249));
-    EXPECT_EQ(picture.pixel(5, 5), rgb(clSilver));
-    EXPECT_EQ(picture.pixel(820, 245), rgb(clSilver));
-    EXPECT_EQ(picture.pixel(0, 100), rgb(clBtnHighlight));
-    EXPECT_EQ(picture.pixel(400, 0), rgb(clBtnHighlight));
-    EXPECT_EQ(picture.pixel(824, 100), rgb(clBtnShadow));
-    EXPECT_EQ(picture.pixel(400, 248), rgb(clBtnShadow));
+    expectPixels(picture, {{5, 5, clSilver}, {820, 245, clSilver}, {0, 100, clBtnHighlight},
+                           {400, 0, clBtnHighlight}, {824, 100, clBtnShadow}, {400, 248, clBtnShadow}});
 }
 
 TEST_F(FormChartPicture, InnerBevelLiesInsideTheOuterBevelAndTheBorder)
@@ -51,12 +61,8 @@ TEST_F(FormChartPicture, InnerBevelLiesInsideTheOuterBevelAndTheBorder)
     form.chart.setBorderWidth(2);
     const QImage picture = renderAndLayOut();
     // Outer bevel: row and column 0 and the last ones; border: 1 and 2; inner bevel: 3.
-    EXPECT_EQ(picture.pixel(400, 2), rgb(clSilver));
-    EXPECT_EQ(picture.pixel(400, 3), rgb(clBtnShadow));
-    EXPECT_EQ(picture.pixel(3, 100), rgb(clBtnShadow));
-    EXPECT_EQ(picture.pixel(400, 245), rgb(clBtnHighlight));
-    EXPECT_EQ(picture.pixel(821, 100), rgb(clBtnHighlight));
-    EXPECT_EQ(picture.pixel(822, 100), rgb(clSilver));
+    expectPixels(picture, {{400, 2, clSilver}, {400, 3, clBtnShadow}, {3, 100, clBtnShadow},
+                           {400, 245, clBtnHighlight}, {821, 100, clBtnHighlight}, {822, 100, clSilver}});
 }
 
 TEST_F(FormChartPicture, EmptySeriesGiveALegendBoxOfSixBlankRows)
